@@ -1,0 +1,22 @@
+# Compiler settings shared by every target of the project.
+
+option(TARNELIX_SANITIZE "Build with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+
+add_library(tarnelix_options INTERFACE)
+target_compile_options(tarnelix_options INTERFACE -Wall -Wextra)
+
+if(TARNELIX_SANITIZE)
+    set(TARNELIX_SANITIZER_FLAGS -fsanitize=address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
+    add_compile_options(${TARNELIX_SANITIZER_FLAGS})
+    add_link_options(${TARNELIX_SANITIZER_FLAGS})
+endif()
+
+# tarnelix_library(NAME SOURCES... [LIBS ...]): a static library of the project with its
+# folder on the include path of its users.
+function(tarnelix_library name)
+    cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;INCLUDES" ${ARGN})
+    add_library(${name} STATIC ${ARG_SOURCES} ${ARG_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PUBLIC tarnelix_options ${ARG_LIBS})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR} ${ARG_INCLUDES})
+endfunction()

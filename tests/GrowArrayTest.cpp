@@ -1,0 +1,50 @@
+#include "engine/core/GrowArray.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(GrowArray, GrowsInStepsOfTwentyKeepingContents) {
+    GrowArray<int> a;
+    EXPECT_EQ(a.capacity(), 20);
+    EXPECT_EQ(a.count(), 0);
+    for (int i = 0; i < 20; ++i) {
+        a.append(i);
+    }
+    EXPECT_EQ(a.capacity(), 20);
+    a.append(20);
+    EXPECT_EQ(a.capacity(), 40);
+    for (int i = 21; i < 45; ++i) {
+        a.append(i);
+    }
+    EXPECT_EQ(a.capacity(), 60);
+    ASSERT_EQ(a.count(), 45);
+    for (int i = 0; i < 45; ++i) {
+        EXPECT_EQ(a[i], i);
+    }
+}
+
+TEST(GrowArray, ClearKeepsStorage) {
+    GrowArray<std::string> a;
+    for (int i = 0; i < 30; ++i) {
+        a.append(std::string(40, static_cast<char>('a' + i % 26)));
+    }
+    std::string* storage = a.begin();
+    a.clear();
+    EXPECT_EQ(a.count(), 0);
+    EXPECT_EQ(a.capacity(), 40);
+    a.append("again");
+    EXPECT_EQ(a.begin(), storage);
+    EXPECT_EQ(a[0], "again");
+}
+
+TEST(GrowArray, ReserveKeepsAddressesStable) {
+    GrowArray<std::string> a;
+    a.reserve(100);
+    std::string* first = &a.append("first");
+    for (int i = 0; i < 99; ++i) {
+        a.append("x");
+    }
+    EXPECT_EQ(first, &a[0]);
+    EXPECT_EQ(*first, "first");
+}
