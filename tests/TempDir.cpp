@@ -6,8 +6,8 @@
 
 TempDir::TempDir() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base != 0 ? base : "/tmp") +
-                          "/tarnelix-test-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && *base != 0 ? base : "/tmp") + "/tarnelix-test-XXXXXX";
     if (mkdtemp(pattern.data()) != nullptr) {
         m_path = pattern;
     }
@@ -22,6 +22,7 @@ TempDir::~TempDir() {
 
 std::string TempDir::write(const std::string& name, const std::string& bytes) const {
     const std::string path = file(name);
-    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
 }

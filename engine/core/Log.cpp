@@ -33,4 +33,6 @@ void Log::setSink(Sink sink, void* user) {
     gSinkUser = user;
 }
 
-bool Log::hasSink() { return gSink != nullptr; }
+bool Log::hasSink() {
+    return gSink != nullptr;
+}

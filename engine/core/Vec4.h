@@ -15,8 +15,7 @@ struct Vec4 {
 
     // Ordered comparisons on purpose: a NaN component never makes two vectors different.
     bool operator!=(const Vec4& o) const {
-        return x < o.x || x > o.x || y < o.y || y > o.y || z < o.z || z > o.z || w < o.w ||
-               w > o.w;
+        return x < o.x || x > o.x || y < o.y || y > o.y || z < o.z || z > o.z || w < o.w || w > o.w;
     }
     bool operator==(const Vec4& o) const { return !(*this != o); }
 

@@ -51,9 +51,8 @@ float FloatTrack::evaluate(int mode) const {
         const float p1 = k[i0];
         const float p2 = k[i1];
         const float p3 = k[std::max(0, std::min(i1 + 1, last))];
-        return 0.5f * (2.0f * p1 +
-                       t * ((p2 - p0) + t * ((2.0f * p0 - 5.0f * p1 + 4.0f * p2 - p3) +
-                                             t * (3.0f * p1 - p0 - 3.0f * p2 + p3))));
+        return 0.5f * (2.0f * p1 + t * ((p2 - p0) + t * ((2.0f * p0 - 5.0f * p1 + 4.0f * p2 - p3) +
+                                                         t * (3.0f * p1 - p0 - 3.0f * p2 + p3))));
     }
     default:
         return 0.0f;
