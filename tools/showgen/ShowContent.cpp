@@ -1,0 +1,87 @@
+#include "tools/showgen/ShowContent.h"
+
+#include "tools/showgen/Textures.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+namespace showgen {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool readFile(const fs::path& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return false;
+    }
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+void append(std::vector<GeneratedFile>& to, std::vector<GeneratedFile>&& from) {
+    std::move(from.begin(), from.end(), std::back_inserter(to));
+}
+
+} // namespace
+
+bool readShaders(const std::string& dir, std::vector<GeneratedFile>& files, std::string& error) {
+    std::error_code code;
+    std::vector<fs::path> paths;
+    for (fs::directory_iterator it(dir, code), end; !code && it != end; it.increment(code)) {
+        const std::string extension = it->path().extension().string();
+        if (it->is_regular_file() && (extension == ".vsh" || extension == ".psh")) {
+            paths.push_back(it->path());
+        }
+    }
+    if (code) {
+        error = "cannot read the shader directory " + dir + ": " + code.message();
+        return false;
+    }
+    std::sort(paths.begin(), paths.end());
+    for (const fs::path& path : paths) {
+        GeneratedFile file{path.filename().string(), {}};
+        if (!readFile(path, file.bytes)) {
+            error = "cannot read " + path.string();
+            return false;
+        }
+        files.push_back(std::move(file));
+    }
+    return true;
+}
+
+bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
+                  std::string& error) {
+    files.clear();
+    append(files, generateTextures());
+    if (!options.shaderDir.empty() && !readShaders(options.shaderDir, files, error)) {
+        return false;
+    }
+    return true;
+}
+
+bool writeFiles(const std::string& dir, const std::vector<GeneratedFile>& files,
+                std::string& error) {
+    std::error_code code;
+    fs::create_directories(dir, code);
+    if (code) {
+        error = "cannot create " + dir + ": " + code.message();
+        return false;
+    }
+    for (const GeneratedFile& file : files) {
+        const fs::path path = fs::path(dir) / file.name;
+        std::ofstream out(path, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(file.bytes.data()),
+                  static_cast<std::streamsize>(file.bytes.size()));
+        if (!out) {
+            error = "cannot write " + path.string();
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace showgen
