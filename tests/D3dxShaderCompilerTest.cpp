@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -13,8 +12,7 @@ using namespace tarnelix::d3dx;
 namespace {
 
 std::string readDataFile(const std::string& name) {
-    const char* root = std::getenv("TARNELIX_SOURCE_DIR");
-    std::ifstream file(std::string(root ? root : ".") + "/data/" + name);
+    std::ifstream file(std::string(TARNELIX_DATA_DIR) + "/" + name);
     std::stringstream text;
     text << file.rdbuf();
     return text.str();
