@@ -1,5 +1,6 @@
 #include "tools/showgen/ShowContent.h"
 
+#include "tools/showgen/Splash.h"
 #include "tools/showgen/Textures.h"
 
 #include <algorithm>
@@ -57,6 +58,9 @@ bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
                   std::string& error) {
     files.clear();
     append(files, generateTextures());
+    if (!generateSplashes(options.fontDir, files, error)) {
+        return false;
+    }
     if (!options.shaderDir.empty() && !readShaders(options.shaderDir, files, error)) {
         return false;
     }
