@@ -1,0 +1,39 @@
+#pragma once
+
+// How each Direct3D format the device accepts is stored in OpenGL. Texel memory keeps
+// Direct3D's byte layout, so locked data uploads without conversion.
+
+#include <d3d9.h>
+
+#include "Gl.h"
+
+namespace tarnelix::d3d9 {
+
+struct FormatInfo {
+    D3DFORMAT format;
+    GLenum internalFormat;
+    GLenum pixelFormat;
+    GLenum pixelType;
+    UINT bytesPerPixel;
+    GLint swizzle[4]; // where r, g, b, a come from
+    bool depth;
+    bool renderable;
+};
+
+// The format's entry, or null for a format the device does not support.
+const FormatInfo* findFormat(D3DFORMAT format);
+
+// Row pitch of a level `width` texels wide.
+inline UINT rowPitch(const FormatInfo& info, UINT width) {
+    return info.bytesPerPixel * width;
+}
+
+// The number of levels of a full chain down to 1x1(x1).
+UINT fullMipCount(UINT width, UINT height, UINT depth = 1);
+
+inline UINT mipSize(UINT size, UINT level) {
+    UINT reduced = size >> level;
+    return reduced ? reduced : 1;
+}
+
+} // namespace tarnelix::d3d9

@@ -1,0 +1,1 @@
+tarnelix_test(compat_headers_test SOURCES CompatHeadersTest.cpp LIBS tarnelix_d3d9)
