@@ -7,3 +7,16 @@ tarnelix_test(d3dx_mesh_core_test SOURCES D3dxMeshCoreTest.cpp LIBS tarnelix_d3d
 tarnelix_test(d3dx_shader_compiler_test SOURCES D3dxShaderCompilerTest.cpp LIBS tarnelix_d3dx9_core)
 target_compile_definitions(d3dx_shader_compiler_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+
+# The library's interfaces over a device in memory.
+add_library(tarnelix_recording_device STATIC RecordingDevice.cpp)
+target_link_libraries(tarnelix_recording_device PUBLIC tarnelix_options tarnelix_d3d9)
+target_include_directories(tarnelix_recording_device PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+tarnelix_test(d3dx_texture_test SOURCES D3dxTextureTest.cpp ImageEncoding.cpp
+              LIBS tarnelix_d3dx9 tarnelix_recording_device JPEG::JPEG PNG::PNG)
+tarnelix_test(d3dx_mesh_test SOURCES D3dxMeshTest.cpp LIBS tarnelix_d3dx9 tarnelix_recording_device)
+tarnelix_test(d3dx_constant_table_test SOURCES D3dxConstantTableTest.cpp
+              LIBS tarnelix_d3dx9 tarnelix_recording_device)
+target_compile_definitions(d3dx_constant_table_test PRIVATE
+    TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+tarnelix_test(d3dx_math_test SOURCES D3dxMathTest.cpp LIBS tarnelix_d3dx9)
