@@ -9,7 +9,9 @@
 
 namespace {
 
-std::string dataFile(const char* name) { return std::string(TARNELIX_DATA_DIR) + "/" + name; }
+std::string dataFile(const char* name) {
+    return std::string(TARNELIX_DATA_DIR) + "/" + name;
+}
 
 class ConstantTables : public ::testing::Test {
 protected:
@@ -26,8 +28,7 @@ protected:
     void compile(const char* file, const char* profile) {
         ID3DXBuffer* messages = nullptr;
         const HRESULT hr = D3DXCompileShaderFromFileA(dataFile(file).c_str(), nullptr, nullptr,
-                                                      "main", profile, 0, &code, &messages,
-                                                      &table);
+                                                      "main", profile, 0, &code, &messages, &table);
         ASSERT_EQ(hr, D3D_OK) << (messages ? static_cast<const char*>(messages->GetBufferPointer())
                                            : "");
         if (messages != nullptr) {
@@ -115,15 +116,16 @@ TEST_F(ConstantTables, PixelProgramsWritePixelRegistersAndNameSamplers) {
 TEST_F(ConstantTables, TheCodeIsABlobTheDeviceCanRead) {
     compile("normalmapvertexshader.vsh", "vs_1_1");
     tarnelix::ShaderBlob blob;
-    ASSERT_TRUE(tarnelix::parseShaderBlob(static_cast<const uint32_t*>(code->GetBufferPointer()),
-                                          blob));
+    ASSERT_TRUE(
+        tarnelix::parseShaderBlob(static_cast<const uint32_t*>(code->GetBufferPointer()), blob));
     EXPECT_EQ(blob.stage, tarnelix::ShaderStage::Vertex);
     EXPECT_EQ(blob.versionMajor, 1u);
     EXPECT_EQ(code->GetBufferSize(),
               tarnelix::shaderBlobSize(static_cast<const uint32_t*>(code->GetBufferPointer())) * 4);
     ID3DXConstantTable* again = nullptr;
-    ASSERT_EQ(D3DXGetShaderConstantTable(static_cast<const DWORD*>(code->GetBufferPointer()), &again),
-              D3D_OK);
+    ASSERT_EQ(
+        D3DXGetShaderConstantTable(static_cast<const DWORD*>(code->GetBufferPointer()), &again),
+        D3D_OK);
     EXPECT_NE(again->GetConstantByName(nullptr, "radius"), nullptr);
     again->Release();
     const DWORD garbage[4] = {1, 2, 3, 4};

@@ -38,8 +38,8 @@ TEST(MatrixBuilders, MultiplyAppliesTheLeftOperandFirst) {
     D3DXMATRIX a, b, product;
     D3DXMatrixIdentity(&a);
     D3DXMatrixIdentity(&b);
-    a.m[3][0] = 5.0f;  // translate x
-    b.m[0][0] = 2.0f;  // scale x
+    a.m[3][0] = 5.0f; // translate x
+    b.m[0][0] = 2.0f; // scale x
     D3DXMatrixMultiply(&product, &a, &b);
     EXPECT_FLOAT_EQ(product.m[3][0], 10.0f);
     D3DXMatrixMultiply(&a, &a, &b); // aliasing the output

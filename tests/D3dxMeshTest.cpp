@@ -82,7 +82,7 @@ protected:
         return mesh;
     }
 
-    // Every face as its three vertex positions, in winding order from the lowest corner.
+    // Every face as its three vertex positions, in winding order from the smallest position.
     std::multiset<std::array<float, 9>> faces(ID3DXMesh* mesh) {
         std::multiset<std::array<float, 9>> result;
         void* vertices = nullptr;
@@ -96,11 +96,16 @@ protected:
                 corner[k] = wide ? static_cast<uint32_t*>(indices)[f * 3 + k]
                                  : static_cast<uint16_t*>(indices)[f * 3 + k];
             }
-            std::rotate(corner.begin(), std::min_element(corner.begin(), corner.end()), corner.end());
-            std::array<float, 9> face;
+            std::array<std::array<float, 3>, 3> corners;
             for (int k = 0; k < 3; ++k) {
                 const Vertex& v = static_cast<Vertex*>(vertices)[corner[k]];
-                std::copy(v.position, v.position + 3, face.begin() + 3 * k);
+                corners[k] = {v.position[0], v.position[1], v.position[2]};
+            }
+            std::rotate(corners.begin(), std::min_element(corners.begin(), corners.end()),
+                        corners.end());
+            std::array<float, 9> face;
+            for (int k = 0; k < 3; ++k) {
+                std::copy(corners[k].begin(), corners[k].end(), face.begin() + 3 * k);
             }
             result.insert(face);
         }
@@ -116,8 +121,9 @@ protected:
 
 TEST_F(Meshes, CreationRefusesEmptyOrUnaddressableMeshes) {
     ID3DXMesh* mesh = reinterpret_cast<ID3DXMesh*>(0x1);
-    EXPECT_EQ(D3DXCreateMesh(0, 3, D3DXMESH_32BIT | D3DXMESH_SYSTEMMEM, kDeclaration, device, &mesh),
-              D3DERR_INVALIDCALL);
+    EXPECT_EQ(
+        D3DXCreateMesh(0, 3, D3DXMESH_32BIT | D3DXMESH_SYSTEMMEM, kDeclaration, device, &mesh),
+        D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXCreateMesh(1, 70000, D3DXMESH_SYSTEMMEM, kDeclaration, device, &mesh),
               D3DERR_INVALIDCALL);
     EXPECT_EQ(D3DXCreateMesh(1, 3, D3DXMESH_SYSTEMMEM, kDeclaration, nullptr, &mesh),
@@ -219,9 +225,9 @@ TEST_F(Meshes, InPlaceOptimisationReordersTheSameMesh) {
     ID3DXMesh* mesh = build(grid(6));
     const auto before = faces(mesh);
     ID3DXBuffer* vertexRemap = nullptr;
-    ASSERT_EQ(mesh->OptimizeInplace(D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr, nullptr,
-                                    &vertexRemap),
-              D3D_OK);
+    ASSERT_EQ(
+        mesh->OptimizeInplace(D3DXMESHOPT_VERTEXCACHE, nullptr, nullptr, nullptr, &vertexRemap),
+        D3D_OK);
     EXPECT_EQ(faces(mesh), before);
     ASSERT_NE(vertexRemap, nullptr);
     EXPECT_EQ(vertexRemap->GetBufferSize(), mesh->GetNumVertices() * 4);

@@ -43,7 +43,8 @@ TEST_F(TextureCreation, PngWithAlphaKeepsItsTexelsAndAFullChain) {
     std::vector<uint8_t> rgba;
     for (int y = 0; y < 4; ++y) {
         for (int x = 0; x < 8; ++x) {
-            rgba.insert(rgba.end(), {uint8_t(x * 30), uint8_t(y * 60), 7, uint8_t(x < 4 ? 255 : 0)});
+            rgba.insert(rgba.end(),
+                        {uint8_t(x * 30), uint8_t(y * 60), 7, uint8_t(x < 4 ? 255 : 0)});
         }
     }
     MemoryTexture* texture = nullptr;
@@ -100,11 +101,10 @@ TEST_F(TextureCreation, ExplicitSizesFormatsAndLevelCountsAreHonoured) {
     const auto png = encodePng(rgb, 3, 1, PNG_FORMAT_RGB);
     IDirect3DTexture9* created = nullptr;
     D3DXIMAGE_INFO info{};
-    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(device, png.data(), UINT(png.size()),
-                                                  D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2, 1,
-                                                  0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
-                                                  D3DX_FILTER_NONE, D3DX_DEFAULT, 0, &info,
-                                                  nullptr, &created),
+    ASSERT_EQ(D3DXCreateTextureFromFileInMemoryEx(
+                  device, png.data(), UINT(png.size()), D3DX_DEFAULT_NONPOW2, D3DX_DEFAULT_NONPOW2,
+                  1, 0, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM, D3DX_FILTER_NONE, D3DX_DEFAULT, 0,
+                  &info, nullptr, &created),
               D3D_OK);
     auto* texture = static_cast<MemoryTexture*>(created);
     EXPECT_EQ(texture->levels[0].width, 3u);
@@ -129,6 +129,7 @@ TEST_F(TextureCreation, UndecodableBytesGiveAnErrorAndNoTexture) {
     EXPECT_EQ(texture, nullptr);
     IDirect3DTexture9* none = nullptr;
     EXPECT_EQ(D3DXCreateTextureFromFileInMemory(device, junk.data(), 0, &none), D3DERR_INVALIDCALL);
-    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(nullptr, junk.data(), 9, &none), D3DERR_INVALIDCALL);
+    EXPECT_EQ(D3DXCreateTextureFromFileInMemory(nullptr, junk.data(), 9, &none),
+              D3DERR_INVALIDCALL);
     EXPECT_EQ(none, nullptr);
 }

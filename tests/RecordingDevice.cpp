@@ -99,9 +99,8 @@ HRESULT RecordingDevice::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD, D3D
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format,
-                                           D3DPOOL Pool, IDirect3DIndexBuffer9** ppIndexBuffer,
-                                           HANDLE*) {
+HRESULT RecordingDevice::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                           IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE*) {
     if (ppIndexBuffer == nullptr || Length == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -153,8 +152,8 @@ HRESULT RecordingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT BaseVertexIn
 }
 
 HRESULT RecordingDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT MinVertexIndex,
-                                                UINT NumVertices, UINT PrimitiveCount,
-                                                const void*, D3DFORMAT, const void*, UINT) {
+                                                UINT NumVertices, UINT PrimitiveCount, const void*,
+                                                D3DFORMAT, const void*, UINT) {
     DrawCall call;
     call.indexedFromMemory = true;
     call.minVertex = MinVertexIndex;

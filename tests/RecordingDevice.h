@@ -35,10 +35,10 @@ public:
     D3DPOOL pool;
 };
 
-template <class Base>
-class MemoryBuffer : public Base {
+template <class Base> class MemoryBuffer : public Base {
 public:
-    MemoryBuffer(UINT length, DWORD usage_, D3DPOOL pool_) : bytes(length), usage(usage_), pool(pool_) {}
+    MemoryBuffer(UINT length, DWORD usage_, D3DPOOL pool_)
+        : bytes(length), usage(usage_), pool(pool_) {}
     HRESULT STDMETHODCALLTYPE Lock(UINT offset, UINT size, void** data, DWORD) override {
         if (locked || data == nullptr || offset > bytes.size()) {
             return D3DERR_INVALIDCALL;
@@ -106,13 +106,13 @@ public:
                                                  IDirect3DVertexBuffer9** ppVertexBuffer,
                                                  HANDLE* pSharedHandle) override;
     HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool,
-                                                IDirect3DIndexBuffer9** ppIndexBuffer,
+                                                D3DPOOL Pool, IDirect3DIndexBuffer9** ppIndexBuffer,
                                                 HANDLE* pSharedHandle) override;
-    HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
-                                                      IDirect3DVertexDeclaration9** ppDecl) override;
+    HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(
+        const D3DVERTEXELEMENT9* pVertexElements, IDirect3DVertexDeclaration9** ppDecl) override;
     HRESULT STDMETHODCALLTYPE SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) override;
-    HRESULT STDMETHODCALLTYPE SetStreamSource(UINT StreamNumber, IDirect3DVertexBuffer9* pStreamData,
+    HRESULT STDMETHODCALLTYPE SetStreamSource(UINT StreamNumber,
+                                              IDirect3DVertexBuffer9* pStreamData,
                                               UINT OffsetInBytes, UINT Stride) override;
     HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) override;
     HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType,
@@ -125,11 +125,14 @@ public:
                                                      D3DFORMAT IndexDataFormat,
                                                      const void* pVertexStreamZeroData,
                                                      UINT VertexStreamZeroStride) override;
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT StartRegister, const float* pConstantData,
+    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT StartRegister,
+                                                       const float* pConstantData,
                                                        UINT Vector4fCount) override;
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
+    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT StartRegister,
+                                                       const BOOL* pConstantData,
                                                        UINT BoolCount) override;
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT StartRegister, const float* pConstantData,
+    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT StartRegister,
+                                                      const float* pConstantData,
                                                       UINT Vector4fCount) override;
     HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                                       UINT BoolCount) override;

@@ -71,7 +71,8 @@ struct ID3DXBaseMesh : public IUnknown {
     virtual DWORD STDMETHODCALLTYPE GetNumFaces() = 0;
     virtual DWORD STDMETHODCALLTYPE GetNumVertices() = 0;
     virtual DWORD STDMETHODCALLTYPE GetFVF() = 0;
-    virtual HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) = 0;
     virtual DWORD STDMETHODCALLTYPE GetNumBytesPerVertex() = 0;
     virtual DWORD STDMETHODCALLTYPE GetOptions() = 0;
     virtual HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECT3DDEVICE9* ppDevice) = 0;
@@ -95,7 +96,8 @@ struct ID3DXBaseMesh : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE ConvertAdjacencyToPointReps(const DWORD* pAdjacency,
                                                                   DWORD* pPRep) = 0;
     virtual HRESULT STDMETHODCALLTYPE GenerateAdjacency(FLOAT Epsilon, DWORD* pAdjacency) = 0;
-    virtual HRESULT STDMETHODCALLTYPE UpdateSemantics(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) = 0;
+    virtual HRESULT STDMETHODCALLTYPE
+    UpdateSemantics(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) = 0;
 };
 
 // An indexed triangle list with one attribute (subset id) per face. Meshes whose buffers live
@@ -116,17 +118,19 @@ struct ID3DXMesh : public ID3DXBaseMesh {
 };
 
 HRESULT WINAPI D3DXCreateMesh(DWORD NumFaces, DWORD NumVertices, DWORD Options,
-                              const D3DVERTEXELEMENT9* pDeclaration,
-                              LPDIRECT3DDEVICE9 pD3DDevice, LPD3DXMESH* ppMesh);
+                              const D3DVERTEXELEMENT9* pDeclaration, LPDIRECT3DDEVICE9 pD3DDevice,
+                              LPD3DXMESH* ppMesh);
 
 // Tangents and binormals from one texture-coordinate set, written into the mesh in place
 // (ppMeshOut null) or into a copy. Adjacency and wrapping are not used.
-HRESULT WINAPI D3DXComputeTangentFrameEx(
-    ID3DXMesh* pMesh, DWORD dwTextureInSemantic, DWORD dwTextureInIndex,
-    DWORD dwUPartialOutSemantic, DWORD dwUPartialOutIndex, DWORD dwVPartialOutSemantic,
-    DWORD dwVPartialOutIndex, DWORD dwNormalOutSemantic, DWORD dwNormalOutIndex, DWORD dwOptions,
-    const DWORD* pdwAdjacency, FLOAT fPartialEdgeThreshold, FLOAT fSingularPointThreshold,
-    FLOAT fNormalEdgeThreshold, ID3DXMesh** ppMeshOut, ID3DXBuffer** ppVertexMapping);
+HRESULT WINAPI D3DXComputeTangentFrameEx(ID3DXMesh* pMesh, DWORD dwTextureInSemantic,
+                                         DWORD dwTextureInIndex, DWORD dwUPartialOutSemantic,
+                                         DWORD dwUPartialOutIndex, DWORD dwVPartialOutSemantic,
+                                         DWORD dwVPartialOutIndex, DWORD dwNormalOutSemantic,
+                                         DWORD dwNormalOutIndex, DWORD dwOptions,
+                                         const DWORD* pdwAdjacency, FLOAT fPartialEdgeThreshold,
+                                         FLOAT fSingularPointThreshold, FLOAT fNormalEdgeThreshold,
+                                         ID3DXMesh** ppMeshOut, ID3DXBuffer** ppVertexMapping);
 
 HRESULT WINAPI D3DXComputeBoundingBox(const D3DXVECTOR3* pFirstPosition, DWORD NumVertices,
                                       DWORD dwStride, D3DXVECTOR3* pMin, D3DXVECTOR3* pMax);

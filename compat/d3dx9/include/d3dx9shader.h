@@ -29,8 +29,7 @@ typedef enum _D3DXINCLUDE_TYPE {
 
 struct ID3DXInclude {
     virtual HRESULT STDMETHODCALLTYPE Open(D3DXINCLUDE_TYPE IncludeType, LPCSTR pFileName,
-                                           LPCVOID pParentData, LPCVOID* ppData,
-                                           UINT* pBytes) = 0;
+                                           LPCVOID pParentData, LPCVOID* ppData, UINT* pBytes) = 0;
     virtual HRESULT STDMETHODCALLTYPE Close(LPCVOID pData) = 0;
 
 protected:
@@ -109,26 +108,23 @@ struct ID3DXConstantTable : public ID3DXBuffer {
                                                       UINT* pCount) = 0;
     virtual UINT STDMETHODCALLTYPE GetSamplerIndex(D3DXHANDLE hConstant) = 0;
     virtual D3DXHANDLE STDMETHODCALLTYPE GetConstant(D3DXHANDLE hConstant, UINT Index) = 0;
-    virtual D3DXHANDLE STDMETHODCALLTYPE GetConstantByName(D3DXHANDLE hConstant,
-                                                           LPCSTR pName) = 0;
+    virtual D3DXHANDLE STDMETHODCALLTYPE GetConstantByName(D3DXHANDLE hConstant, LPCSTR pName) = 0;
     virtual D3DXHANDLE STDMETHODCALLTYPE GetConstantElement(D3DXHANDLE hConstant, UINT Index) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetDefaults(LPDIRECT3DDEVICE9 pDevice) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetValue(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                                LPCVOID pData, UINT Bytes) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetBool(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                               BOOL b) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetBoolArray(LPDIRECT3DDEVICE9 pDevice,
-                                                   D3DXHANDLE hConstant, const BOOL* pb,
-                                                   UINT Count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetBoolArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                                   const BOOL* pb, UINT Count) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetInt(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                              INT n) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetIntArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                                   const INT* pn, UINT Count) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                                FLOAT f) = 0;
-    virtual HRESULT STDMETHODCALLTYPE SetFloatArray(LPDIRECT3DDEVICE9 pDevice,
-                                                    D3DXHANDLE hConstant, const FLOAT* pf,
-                                                    UINT Count) = 0;
+    virtual HRESULT STDMETHODCALLTYPE SetFloatArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
+                                                    const FLOAT* pf, UINT Count) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetVector(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                                 const D3DXVECTOR4* pVector) = 0;
     virtual HRESULT STDMETHODCALLTYPE SetVectorArray(LPDIRECT3DDEVICE9 pDevice,

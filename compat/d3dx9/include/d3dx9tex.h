@@ -47,12 +47,13 @@ HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSi
 // image up to powers of two and resample it; MipLevels D3DX_DEFAULT (or 0) builds the full
 // chain with a box filter; format D3DFMT_UNKNOWN picks X8R8G8B8, or A8R8G8B8 when the image
 // has transparency. Bytes that do not decode give D3DXERR_INVALIDDATA and no texture.
-HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
-    LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, UINT SrcDataSize, UINT Width, UINT Height,
-    UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
-    D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* pPalette,
-    LPDIRECT3DTEXTURE9* ppTexture);
+HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
+                                                   UINT SrcDataSize, UINT Width, UINT Height,
+                                                   UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                                                   D3DPOOL Pool, DWORD Filter, DWORD MipFilter,
+                                                   D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                                   PALETTEENTRY* pPalette,
+                                                   LPDIRECT3DTEXTURE9* ppTexture);
 
 HRESULT WINAPI D3DXCreateTextureFromFileInMemory(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
-                                                 UINT SrcDataSize,
-                                                 LPDIRECT3DTEXTURE9* ppTexture);
+                                                 UINT SrcDataSize, LPDIRECT3DTEXTURE9* ppTexture);

@@ -25,7 +25,9 @@ private:
 
 } // namespace
 
-ID3DXBuffer* makeBuffer(const void* data, size_t size) { return new Buffer(data, size); }
+ID3DXBuffer* makeBuffer(const void* data, size_t size) {
+    return new Buffer(data, size);
+}
 
 ID3DXBuffer* makeTextBuffer(const std::string& text) {
     return new Buffer(text.c_str(), text.size() + 1);

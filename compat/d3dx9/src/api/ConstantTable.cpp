@@ -49,9 +49,8 @@ public:
             pDesc->Columns = c->columns;
             pDesc->Elements = c->elements;
             pDesc->StructMembers = 0;
-            pDesc->Bytes = c->set == RegisterSet::Sampler
-                               ? 4
-                               : 4 * c->rows * c->columns * c->elements;
+            pDesc->Bytes =
+                c->set == RegisterSet::Sampler ? 4 : 4 * c->rows * c->columns * c->elements;
             pDesc->DefaultValue = nullptr;
         }
         if (pCount != nullptr) {
@@ -163,11 +162,10 @@ public:
         for (UINT i = 0; pMatrix != nullptr && i < Count; ++i) {
             pointers[i] = pMatrix + i;
         }
-        return setMatrices(pDevice, resolve(hConstant), pMatrix ? pointers.data() : nullptr,
-                           Count, false);
+        return setMatrices(pDevice, resolve(hConstant), pMatrix ? pointers.data() : nullptr, Count,
+                           false);
     }
-    HRESULT STDMETHODCALLTYPE SetMatrixPointerArray(LPDIRECT3DDEVICE9 pDevice,
-                                                    D3DXHANDLE hConstant,
+    HRESULT STDMETHODCALLTYPE SetMatrixPointerArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                                     const D3DXMATRIX** ppMatrix,
                                                     UINT Count) override {
         return setMatrices(pDevice, resolve(hConstant), ppMatrix, Count, false);
@@ -184,8 +182,8 @@ public:
         for (UINT i = 0; pMatrix != nullptr && i < Count; ++i) {
             pointers[i] = pMatrix + i;
         }
-        return setMatrices(pDevice, resolve(hConstant), pMatrix ? pointers.data() : nullptr,
-                           Count, true);
+        return setMatrices(pDevice, resolve(hConstant), pMatrix ? pointers.data() : nullptr, Count,
+                           true);
     }
     HRESULT STDMETHODCALLTYPE SetMatrixTransposePointerArray(LPDIRECT3DDEVICE9 pDevice,
                                                              D3DXHANDLE hConstant,
@@ -195,9 +193,7 @@ public:
     }
 
 private:
-    D3DXHANDLE handleOf(const ShaderConstant& c) const {
-        return reinterpret_cast<D3DXHANDLE>(&c);
-    }
+    D3DXHANDLE handleOf(const ShaderConstant& c) const { return reinterpret_cast<D3DXHANDLE>(&c); }
 
     // A handle is either one this table gave out or, as the real library allows, a name.
     const ShaderConstant* resolve(D3DXHANDLE handle) const {
@@ -219,8 +215,7 @@ private:
 
     bool vertex() const { return m_blob.stage == ShaderStage::Vertex; }
 
-    HRESULT writeFloat4(LPDIRECT3DDEVICE9 device, UINT start, const float* data,
-                        UINT count) const {
+    HRESULT writeFloat4(LPDIRECT3DDEVICE9 device, UINT start, const float* data, UINT count) const {
         return vertex() ? device->SetVertexShaderConstantF(start, data, count)
                         : device->SetPixelShaderConstantF(start, data, count);
     }
@@ -256,7 +251,8 @@ private:
                 data[r * 4 + k] = values[r * perRegister + k];
             }
         }
-        return registers == 0 ? D3D_OK : writeFloat4(device, c->registerIndex, data.data(), registers);
+        return registers == 0 ? D3D_OK
+                              : writeFloat4(device, c->registerIndex, data.data(), registers);
     }
 
     HRESULT setVectors(LPDIRECT3DDEVICE9 device, const ShaderConstant* c, const float* values,
@@ -305,6 +301,8 @@ private:
 
 } // namespace
 
-ID3DXConstantTable* makeConstantTable(const ShaderBlob& blob) { return new ConstantTable(blob); }
+ID3DXConstantTable* makeConstantTable(const ShaderBlob& blob) {
+    return new ConstantTable(blob);
+}
 
 } // namespace tarnelix::d3dx

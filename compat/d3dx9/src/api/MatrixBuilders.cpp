@@ -12,7 +12,9 @@ D3DXVECTOR3 cross(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
     return D3DXVECTOR3(a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x);
 }
 
-float dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+float dot(const D3DXVECTOR3& a, const D3DXVECTOR3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 // A zero vector stays zero rather than turning into NaNs.
 D3DXVECTOR3 normalise(const D3DXVECTOR3& v) {
@@ -90,8 +92,8 @@ D3DXMATRIX* WINAPI D3DXMatrixLookAtLH(D3DXMATRIX* pOut, const D3DXVECTOR3* pEye,
     return pOut;
 }
 
-D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT Aspect,
-                                              FLOAT zn, FLOAT zf) {
+D3DXMATRIX* WINAPI D3DXMatrixPerspectiveFovLH(D3DXMATRIX* pOut, FLOAT fovy, FLOAT Aspect, FLOAT zn,
+                                              FLOAT zf) {
     const float yScale = 1.0f / std::tan(fovy / 2.0f);
     const float xScale = yScale / Aspect;
     for (int r = 0; r < 4; ++r) {

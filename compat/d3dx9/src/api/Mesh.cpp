@@ -61,15 +61,15 @@ public:
             return E_OUTOFMEMORY;
         }
         HRESULT hr = m_device->CreateVertexBuffer(
-            UINT(vertexBytes), usage(D3DXMESH_VB_WRITEONLY, D3DXMESH_VB_DYNAMIC,
-                                     D3DXMESH_VB_SOFTWAREPROCESSING),
-            0, pool(D3DXMESH_VB_SYSTEMMEM, D3DXMESH_VB_MANAGED), &m_vertexBuffer, nullptr);
+            UINT(vertexBytes),
+            usage(D3DXMESH_VB_WRITEONLY, D3DXMESH_VB_DYNAMIC, D3DXMESH_VB_SOFTWAREPROCESSING), 0,
+            pool(D3DXMESH_VB_SYSTEMMEM, D3DXMESH_VB_MANAGED), &m_vertexBuffer, nullptr);
         if (FAILED(hr) || m_vertexBuffer == nullptr) {
             return FAILED(hr) ? hr : E_FAIL;
         }
         hr = m_device->CreateIndexBuffer(
-            UINT(indexBytes), usage(D3DXMESH_IB_WRITEONLY, D3DXMESH_IB_DYNAMIC,
-                                    D3DXMESH_IB_SOFTWAREPROCESSING),
+            UINT(indexBytes),
+            usage(D3DXMESH_IB_WRITEONLY, D3DXMESH_IB_DYNAMIC, D3DXMESH_IB_SOFTWAREPROCESSING),
             is32Bit() ? D3DFMT_INDEX32 : D3DFMT_INDEX16,
             pool(D3DXMESH_IB_SYSTEMMEM, D3DXMESH_IB_MANAGED), &m_indexBuffer, nullptr);
         if (FAILED(hr) || m_indexBuffer == nullptr) {
@@ -99,9 +99,9 @@ public:
         m_device->SetIndices(m_indexBuffer);
         HRESULT result = D3D_OK;
         for (const D3DXATTRIBUTERANGE& run : runs) {
-            const HRESULT hr = m_device->DrawIndexedPrimitive(
-                D3DPT_TRIANGLELIST, 0, run.VertexStart, run.VertexCount, run.FaceStart * 3,
-                run.FaceCount);
+            const HRESULT hr =
+                m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, run.VertexStart,
+                                               run.VertexCount, run.FaceStart * 3, run.FaceCount);
             result = FAILED(hr) ? hr : result;
         }
         return result;
@@ -110,7 +110,8 @@ public:
     DWORD STDMETHODCALLTYPE GetNumFaces() override { return m_faces; }
     DWORD STDMETHODCALLTYPE GetNumVertices() override { return m_vertices; }
     DWORD STDMETHODCALLTYPE GetFVF() override { return 0; }
-    HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
+    HRESULT STDMETHODCALLTYPE
+    GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
         if (Declaration == nullptr) {
             return D3DERR_INVALIDCALL;
         }
@@ -174,7 +175,8 @@ public:
             return D3DERR_INVALIDCALL;
         }
         if (m_vertexLocks == 0) {
-            const HRESULT hr = m_vertexBuffer->Lock(0, 0, &m_vertexPointer, Flags & ~D3DLOCK_READONLY);
+            const HRESULT hr =
+                m_vertexBuffer->Lock(0, 0, &m_vertexPointer, Flags & ~D3DLOCK_READONLY);
             if (FAILED(hr)) {
                 return hr;
             }
@@ -198,7 +200,8 @@ public:
             return D3DERR_INVALIDCALL;
         }
         if (m_indexLocks == 0) {
-            const HRESULT hr = m_indexBuffer->Lock(0, 0, &m_indexPointer, Flags & ~D3DLOCK_READONLY);
+            const HRESULT hr =
+                m_indexBuffer->Lock(0, 0, &m_indexPointer, Flags & ~D3DLOCK_READONLY);
             if (FAILED(hr)) {
                 return hr;
             }
@@ -237,7 +240,8 @@ public:
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE GenerateAdjacency(FLOAT, DWORD*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE UpdateSemantics(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
+    HRESULT STDMETHODCALLTYPE
+    UpdateSemantics(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
         VertexLayout layout;
         if (!layout.read(Declaration) || layout.stride != m_layout.stride) {
             return D3DERR_INVALIDCALL;
@@ -281,8 +285,8 @@ public:
             return hr;
         }
         // The index size stays the source's; the other mesh options come from the flags.
-        const DWORD options = (Flags & 0x000FFFFFu & ~DWORD(D3DXMESH_32BIT)) |
-                              (m_options & D3DXMESH_32BIT);
+        const DWORD options =
+            (Flags & 0x000FFFFFu & ~DWORD(D3DXMESH_32BIT)) | (m_options & D3DXMESH_32BIT);
         Mesh* result = nullptr;
         hr = copyInto(options, m_layout, m_device, faceOrder, vertexOrder, &result);
         if (FAILED(hr)) {
@@ -418,8 +422,8 @@ private:
         if (!data.ok()) {
             return D3DERR_INVALIDCALL;
         }
-        MeshView view{data.vertices(), m_vertices, m_layout.stride, data.indices(), is32Bit(),
-                      m_faces};
+        MeshView view{data.vertices(), m_vertices, m_layout.stride,
+                      data.indices(),  is32Bit(),  m_faces};
         faceOrder.resize(m_faces);
         std::iota(faceOrder.begin(), faceOrder.end(), 0u);
         vertexOrder.resize(m_vertices);
@@ -511,13 +515,13 @@ private:
     // usage and index, copied when their types agree and zeroed otherwise.
     void copyVertices(const uint8_t* source, const VertexLayout& layout, uint8_t* target,
                       const std::vector<uint32_t>& vertexOrder) const {
-        const bool same = layout.stride == m_layout.stride &&
-                          layout.elements.size() == m_layout.elements.size() &&
-                          std::equal(layout.elements.begin(), layout.elements.end(),
-                                     m_layout.elements.begin(),
-                                     [](const D3DVERTEXELEMENT9& a, const D3DVERTEXELEMENT9& b) {
-                                         return std::memcmp(&a, &b, sizeof a) == 0;
-                                     });
+        const bool same =
+            layout.stride == m_layout.stride &&
+            layout.elements.size() == m_layout.elements.size() &&
+            std::equal(layout.elements.begin(), layout.elements.end(), m_layout.elements.begin(),
+                       [](const D3DVERTEXELEMENT9& a, const D3DVERTEXELEMENT9& b) {
+                           return std::memcmp(&a, &b, sizeof a) == 0;
+                       });
         for (size_t i = 0; i < vertexOrder.size(); ++i) {
             const uint8_t* from = source + size_t(vertexOrder[i]) * m_layout.stride;
             uint8_t* to = target + i * layout.stride;
@@ -592,11 +596,17 @@ HRESULT createMesh(DWORD faces, DWORD vertices, DWORD options, const VertexLayou
     return D3D_OK;
 }
 
-Mesh* asMesh(ID3DXMesh* mesh) { return static_cast<Mesh*>(mesh); }
+Mesh* asMesh(ID3DXMesh* mesh) {
+    return static_cast<Mesh*>(mesh);
+}
 
-const VertexLayout& meshLayout(const Mesh& mesh) { return mesh.layout(); }
+const VertexLayout& meshLayout(const Mesh& mesh) {
+    return mesh.layout();
+}
 
-bool meshIs32Bit(const Mesh& mesh) { return mesh.is32Bit(); }
+bool meshIs32Bit(const Mesh& mesh) {
+    return mesh.is32Bit();
+}
 
 MeshData::MeshData(Mesh& mesh, DWORD flags) : m_mesh(mesh) {
     void* vertices = nullptr;
@@ -623,8 +633,8 @@ MeshData::~MeshData() {
 using namespace tarnelix::d3dx;
 
 HRESULT WINAPI D3DXCreateMesh(DWORD NumFaces, DWORD NumVertices, DWORD Options,
-                              const D3DVERTEXELEMENT9* pDeclaration,
-                              LPDIRECT3DDEVICE9 pD3DDevice, LPD3DXMESH* ppMesh) {
+                              const D3DVERTEXELEMENT9* pDeclaration, LPDIRECT3DDEVICE9 pD3DDevice,
+                              LPD3DXMESH* ppMesh) {
     VertexLayout layout;
     if (ppMesh == nullptr || !layout.read(pDeclaration)) {
         return D3DERR_INVALIDCALL;

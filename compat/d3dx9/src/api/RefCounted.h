@@ -6,8 +6,7 @@ namespace tarnelix::d3dx {
 
 // The reference counting every interface of the library shares: created with one reference,
 // deleted when the last one is released. Other interfaces are not offered.
-template <class Interface>
-class RefCounted : public Interface {
+template <class Interface> class RefCounted : public Interface {
 public:
     RefCounted() = default;
     RefCounted(const RefCounted&) = delete;

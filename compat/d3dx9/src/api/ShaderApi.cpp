@@ -28,8 +28,8 @@ bool readWholeFile(const char* path, std::string& text) {
 std::string withDefines(const D3DXMACRO* defines, const std::string& source) {
     std::string text;
     for (const D3DXMACRO* d = defines; d != nullptr && d->Name != nullptr; ++d) {
-        text += std::string("#define ") + d->Name + " " + (d->Definition ? d->Definition : "") +
-                "\n";
+        text +=
+            std::string("#define ") + d->Name + " " + (d->Definition ? d->Definition : "") + "\n";
     }
     if (!text.empty()) {
         text += "#line 1\n";
@@ -64,8 +64,7 @@ HRESULT compile(const std::string& source, const std::string& name, const D3DXMA
                     ppErrorMsgs);
     }
     if (pInclude != nullptr) {
-        return fail(E_NOTIMPL, name + ": error: include handlers are not supported\n",
-                    ppErrorMsgs);
+        return fail(E_NOTIMPL, name + ": error: include handlers are not supported\n", ppErrorMsgs);
     }
     ShaderBlob blob;
     std::string messages;
@@ -90,8 +89,8 @@ HRESULT compile(const std::string& source, const std::string& name, const D3DXMA
 
 HRESULT WINAPI D3DXCompileShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDefines,
                                           LPD3DXINCLUDE pInclude, LPCSTR pFunctionName,
-                                          LPCSTR pProfile, DWORD /*Flags*/,
-                                          LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
+                                          LPCSTR pProfile, DWORD /*Flags*/, LPD3DXBUFFER* ppShader,
+                                          LPD3DXBUFFER* ppErrorMsgs,
                                           LPD3DXCONSTANTTABLE* ppConstantTable) {
     std::string source;
     const std::string name = pSrcFile != nullptr ? pSrcFile : "";
@@ -104,19 +103,19 @@ HRESULT WINAPI D3DXCompileShaderFromFileA(LPCSTR pSrcFile, const D3DXMACRO* pDef
         }
         return fail(D3DERR_NOTFOUND, name + ": error: cannot open the file\n", ppErrorMsgs);
     }
-    return compile(source, name, pDefines, pInclude, pFunctionName, pProfile, ppShader,
-                   ppErrorMsgs, ppConstantTable);
+    return compile(source, name, pDefines, pInclude, pFunctionName, pProfile, ppShader, ppErrorMsgs,
+                   ppConstantTable);
 }
 
 HRESULT WINAPI D3DXCompileShader(LPCSTR pSrcData, UINT SrcDataLen, const D3DXMACRO* pDefines,
                                  LPD3DXINCLUDE pInclude, LPCSTR pFunctionName, LPCSTR pProfile,
-                                 DWORD /*Flags*/, LPD3DXBUFFER* ppShader,
-                                 LPD3DXBUFFER* ppErrorMsgs, LPD3DXCONSTANTTABLE* ppConstantTable) {
+                                 DWORD /*Flags*/, LPD3DXBUFFER* ppShader, LPD3DXBUFFER* ppErrorMsgs,
+                                 LPD3DXCONSTANTTABLE* ppConstantTable) {
     if (pSrcData == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    return compile(std::string(pSrcData, SrcDataLen), "memory", pDefines, pInclude,
-                   pFunctionName, pProfile, ppShader, ppErrorMsgs, ppConstantTable);
+    return compile(std::string(pSrcData, SrcDataLen), "memory", pDefines, pInclude, pFunctionName,
+                   pProfile, ppShader, ppErrorMsgs, ppConstantTable);
 }
 
 HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
@@ -126,7 +125,8 @@ HRESULT WINAPI D3DXGetShaderConstantTable(const DWORD* pFunction,
     }
     *ppConstantTable = nullptr;
     ShaderBlob blob;
-    if (pFunction == nullptr || !parseShaderBlob(reinterpret_cast<const uint32_t*>(pFunction), blob)) {
+    if (pFunction == nullptr ||
+        !parseShaderBlob(reinterpret_cast<const uint32_t*>(pFunction), blob)) {
         return D3DXERR_INVALIDDATA;
     }
     *ppConstantTable = d3dx::makeConstantTable(blob);

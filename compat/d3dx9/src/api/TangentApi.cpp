@@ -45,8 +45,10 @@ HRESULT WINAPI D3DXComputeTangentFrameEx(
     }
     Mesh& mesh = *asMesh(target);
     const VertexLayout& layout = meshLayout(mesh);
-    const D3DVERTEXELEMENT9* position = floatElement(layout, D3DDECLUSAGE_POSITION, 0, D3DDECLTYPE_FLOAT3);
-    const D3DVERTEXELEMENT9* normal = floatElement(layout, D3DDECLUSAGE_NORMAL, 0, D3DDECLTYPE_FLOAT3);
+    const D3DVERTEXELEMENT9* position =
+        floatElement(layout, D3DDECLUSAGE_POSITION, 0, D3DDECLTYPE_FLOAT3);
+    const D3DVERTEXELEMENT9* normal =
+        floatElement(layout, D3DDECLUSAGE_NORMAL, 0, D3DDECLTYPE_FLOAT3);
     const D3DVERTEXELEMENT9* texcoord =
         floatElement(layout, dwTextureInSemantic, dwTextureInIndex, D3DDECLTYPE_FLOAT2);
     const D3DVERTEXELEMENT9* tangent =
@@ -70,8 +72,8 @@ HRESULT WINAPI D3DXComputeTangentFrameEx(
             }
             return D3DERR_INVALIDCALL;
         }
-        MeshView view{data.vertices(), target->GetNumVertices(), layout.stride, data.indices(),
-                      meshIs32Bit(mesh), target->GetNumFaces()};
+        MeshView view{data.vertices(), target->GetNumVertices(), layout.stride,
+                      data.indices(),  meshIs32Bit(mesh),        target->GetNumFaces()};
         // Outputs not asked for are written to a scratch copy so that the mesh keeps them.
         const UINT stride = layout.stride;
         std::vector<uint8_t> scratch;
@@ -115,8 +117,8 @@ HRESULT WINAPI D3DXComputeBoundingBox(const D3DXVECTOR3* pFirstPosition, DWORD N
         return D3DERR_INVALIDCALL;
     }
     float min[3], max[3];
-    if (!computeBoundingBox(reinterpret_cast<const uint8_t*>(pFirstPosition), NumVertices,
-                            dwStride, min, max)) {
+    if (!computeBoundingBox(reinterpret_cast<const uint8_t*>(pFirstPosition), NumVertices, dwStride,
+                            min, max)) {
         return D3DERR_INVALIDCALL;
     }
     *pMin = D3DXVECTOR3(min[0], min[1], min[2]);

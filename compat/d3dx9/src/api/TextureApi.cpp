@@ -12,9 +12,13 @@ using namespace tarnelix::d3dx;
 
 constexpr uint32_t kDefaultMaxTextureSide = 4096;
 
-bool isDefault(UINT size) { return size == 0 || size == D3DX_DEFAULT; }
+bool isDefault(UINT size) {
+    return size == 0 || size == D3DX_DEFAULT;
+}
 
-bool keepsFileSize(UINT size) { return size == D3DX_DEFAULT_NONPOW2 || size == D3DX_FROM_FILE; }
+bool keepsFileSize(UINT size) {
+    return size == D3DX_DEFAULT_NONPOW2 || size == D3DX_FROM_FILE;
+}
 
 uint32_t maxTextureSide(LPDIRECT3DDEVICE9 device, bool width) {
     D3DCAPS9 caps;
@@ -43,8 +47,8 @@ D3DFORMAT fileFormat(const Image& image) {
 void applyColorKey(Image& image, D3DCOLOR key) {
     for (size_t i = 0; i + 3 < image.pixels.size(); i += 4) {
         uint8_t* p = &image.pixels[i];
-        const D3DCOLOR argb = (D3DCOLOR(p[3]) << 24) | (D3DCOLOR(p[2]) << 16) |
-                              (D3DCOLOR(p[1]) << 8) | p[0];
+        const D3DCOLOR argb =
+            (D3DCOLOR(p[3]) << 24) | (D3DCOLOR(p[2]) << 16) | (D3DCOLOR(p[1]) << 8) | p[0];
         if (argb == key) {
             std::memset(p, 0, 4);
         }
@@ -119,11 +123,13 @@ HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSi
     return decodeFromMemory(pSrcData, SrcDataSize, image, pSrcInfo);
 }
 
-HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
-    LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData, UINT SrcDataSize, UINT Width, UINT Height,
-    UINT MipLevels, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool, DWORD Filter, DWORD /*MipFilter*/,
-    D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo, PALETTEENTRY* /*pPalette*/,
-    LPDIRECT3DTEXTURE9* ppTexture) {
+HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
+                                                   UINT SrcDataSize, UINT Width, UINT Height,
+                                                   UINT MipLevels, DWORD Usage, D3DFORMAT Format,
+                                                   D3DPOOL Pool, DWORD Filter, DWORD /*MipFilter*/,
+                                                   D3DCOLOR ColorKey, D3DXIMAGE_INFO* pSrcInfo,
+                                                   PALETTEENTRY* /*pPalette*/,
+                                                   LPDIRECT3DTEXTURE9* ppTexture) {
     if (ppTexture != nullptr) {
         *ppTexture = nullptr;
     }
@@ -148,9 +154,10 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
     const uint32_t width = targetSide(Width, image.width, maxTextureSide(pDevice, true));
     const uint32_t height = targetSide(Height, image.height, maxTextureSide(pDevice, false));
     const uint32_t fullChain = fullMipLevelCount(width, height);
-    const uint32_t levels = isDefault(MipLevels)         ? fullChain
-                            : MipLevels == D3DX_FROM_FILE ? 1
-                                                          : std::min<uint32_t>(MipLevels, fullChain);
+    const uint32_t levels = isDefault(MipLevels) ? fullChain
+                            : MipLevels == D3DX_FROM_FILE
+                                ? 1
+                                : std::min<uint32_t>(MipLevels, fullChain);
     const DWORD scaling = Filter == D3DX_DEFAULT ? D3DX_FILTER_TRIANGLE : (Filter & 0xFF);
     if (width != image.width || height != image.height) {
         image = scaling == D3DX_FILTER_NONE || scaling == D3DX_FILTER_POINT
@@ -179,10 +186,8 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(
 }
 
 HRESULT WINAPI D3DXCreateTextureFromFileInMemory(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
-                                                 UINT SrcDataSize,
-                                                 LPDIRECT3DTEXTURE9* ppTexture) {
-    return D3DXCreateTextureFromFileInMemoryEx(pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT,
-                                               D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN,
-                                               D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0,
-                                               nullptr, nullptr, ppTexture);
+                                                 UINT SrcDataSize, LPDIRECT3DTEXTURE9* ppTexture) {
+    return D3DXCreateTextureFromFileInMemoryEx(
+        pDevice, pSrcData, SrcDataSize, D3DX_DEFAULT, D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN,
+        D3DPOOL_MANAGED, D3DX_DEFAULT, D3DX_DEFAULT, 0, nullptr, nullptr, ppTexture);
 }
