@@ -1,0 +1,71 @@
+#include "engine/rar/RarDebugLog.h"
+
+#include <chrono>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+
+namespace rar {
+
+namespace {
+
+const char* const kSourcePath = "engine/rar/RarArchive.cpp";
+
+unsigned long long nowMs() {
+    using namespace std::chrono;
+    return static_cast<unsigned long long>(
+        duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+std::string temporaryDirectory() {
+    const char* dir = std::getenv("TMPDIR");
+    return dir != nullptr && *dir != 0 ? dir : "/tmp";
+}
+
+} // namespace
+
+void DebugLog::startOnce() {
+    if (!m_firstCall) {
+        return;
+    }
+    m_firstCall = false;
+    m_startMs = nowMs();
+    m_path = temporaryDirectory() + "/debug_rar.txt";
+    FILE* file = std::fopen(m_path.c_str(), "w");
+    if (file == nullptr) {
+        return;
+    }
+    m_enabled = true;
+    std::fprintf(file, "Tarnelix RAR archive reader - debug log\n");
+    std::fprintf(file, "RAR 2.x reader: normal and solid archives, stored and RAR 2.0 entries\n");
+    std::fprintf(file, "(executable compiled on %s at %s)\n\n", __DATE__, __TIME__);
+    std::fclose(file);
+}
+
+void DebugLog::write(unsigned line, const char* format, ...) {
+    if (!m_enabled) {
+        return;
+    }
+    FILE* file = std::fopen(m_path.c_str(), "a");
+    if (file == nullptr) {
+        return;
+    }
+    const unsigned long long elapsed = nowMs() - m_startMs;
+    std::fprintf(file, " %8u ms (line %u in %s):\n", static_cast<unsigned>(elapsed), line,
+                 kSourcePath);
+    std::fprintf(file, "              - ");
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(file, format, args);
+    va_end(args);
+    std::fprintf(file, "\n");
+    std::fclose(file);
+}
+
+void DebugLog::restart() {
+    m_firstCall = true;
+    m_enabled = false;
+    m_path.clear();
+}
+
+} // namespace rar
