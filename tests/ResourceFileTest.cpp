@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 TEST(ResourceFile, ReadsWholeFileWithTerminatingZero) {
@@ -98,4 +99,32 @@ TEST(ResourceStream, ReadsPastTheEndAreRefusedAndZeroFilled) {
     EXPECT_FALSE(closed.read(buf, 1));
     EXPECT_EQ(buf[0], 0);
     EXPECT_TRUE(closed.overrun());
+}
+
+TEST(ResourceFile, ReadsThroughTheArchiveWhenOneIsNamed) {
+    TempDir dir;
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string savedTmp = oldTmp != nullptr ? oldTmp : "";
+    setenv("TMPDIR", dir.path().c_str(), 1); // keep the archive reader's debug log in here
+    const std::string archive = std::string(TARNELIX_RAR_TESTDATA) + "/v20/Rar2.rar";
+    archiveName = archive.c_str();
+    ResourceFile file;
+    const bool opened = file.open("exe/test.exe");
+    ResourceFile missing;
+    const bool missingOpened = missing.open("not-in-there.bin");
+    archiveName = nullptr;
+
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(file.size(), 45056u);
+    EXPECT_STREQ(file.archive(), archive.c_str());
+    EXPECT_STREQ(file.name(), "exe/test.exe");
+    EXPECT_EQ(file.data()[0], 'M'); // an executable starts with its "MZ" stamp
+    EXPECT_FALSE(missingOpened);
+    EXPECT_EQ(missing.data(), nullptr);
+    EXPECT_EQ(missing.size(), 0u);
+    if (oldTmp != nullptr) {
+        setenv("TMPDIR", savedTmp.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
 }

@@ -68,6 +68,10 @@ bool decodeCurrentEntry(RarState& s, const FileHeader& h, bool solidArchive) {
                     h.unpackedSize, h.packedSize);
         return false;
     }
+    if (!s.archive.seekToData()) {
+        s.log.write(kLineTruncated, "Entry data runs past the end of the archive.");
+        return false;
+    }
     const bool encrypted = s.hasPassword && (h.flags & kFileEncrypted) != 0;
     if (encrypted) {
         s.cipher.setKey(s.password, s.crc);

@@ -194,6 +194,10 @@ bool ArchiveWalker::seekToNextBlock() {
     return m_nextPos > m_blockPos && fseeko(m_file, m_nextPos, SEEK_SET) == 0;
 }
 
+bool ArchiveWalker::seekToData() {
+    return fseeko(m_file, m_blockPos + m_fileHeader.headerSize, SEEK_SET) == 0;
+}
+
 bool namesMatch(const char* wanted, const char* stored) {
     size_t i = 0;
     for (; wanted[i] != 0 && stored[i] != 0; ++i) {

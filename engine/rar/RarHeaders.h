@@ -75,6 +75,8 @@ public:
     // of a file header. Other block types are skipped.
     Next nextBlock(uint8_t wantedType, bool acceptSubBlocks);
     bool seekToNextBlock();
+    // Moves to the block's data, past whatever the header holds beyond the name (a comment).
+    bool seekToData();
 
     const MainHeader& mainHeader() const { return m_main; }
     const FileHeader& fileHeader() const { return m_fileHeader; }

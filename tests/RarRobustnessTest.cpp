@@ -1,0 +1,91 @@
+#include "engine/rar/RarArchive.h"
+
+#include "RarTestSupport.h"
+#include "RarTestWriter.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace {
+
+struct Target {
+    const char* file;
+    const char* entry;
+    uint32_t crc;
+};
+
+// One entry of every kind: stored, LZ, multimedia, solid successor, and a big LZ one.
+const Target kTargets[] = {
+    {"v20/test_v2.rar", "p0.bin", 0x10751aba},
+    {"v20/test_v2.rar", "p3.bin", 0x10751aba},
+    {"v20/test_v2.rar", "pMM.bin", 0x10751aba},
+    {"v20/test_v2solid5.rar", "p5_solid.bin", 0x10751aba},
+    {"v20/Rar2.rar", "jpg\\test.jpg", 0x088814e3},
+    {"v20/rar202-comment-psw.rar", "FILE2.TXT", 0x785fc3e3},
+};
+
+// A damaged archive may still yield the entry when the damage misses it, but then the bytes
+// must be the right ones: anything else has to be a clean failure.
+void expectCleanOutcome(const std::string& path, const Target& target) {
+    const Extraction got = extract(path, target.entry, "password");
+    if (got.ok) {
+        EXPECT_EQ(crc32Of(got.bytes), target.crc);
+    }
+}
+
+} // namespace
+
+TEST(RarRobustness, TruncatedArchivesFailCleanly) {
+    TempDir dir;
+    for (const Target& target : kTargets) {
+        SCOPED_TRACE(target.entry);
+        const std::string bytes = readWholeFile(rarTestData(target.file));
+        ASSERT_FALSE(bytes.empty());
+        const size_t step = bytes.size() < 1024 ? 1 : bytes.size() / 150;
+        for (size_t length = 0; length < bytes.size(); length += step) {
+            const std::string path = dir.write("cut.rar", bytes.substr(0, length));
+            const Extraction got = extract(path, target.entry, "password");
+            // Every target's data reaches the end of its archive but for trailing blocks.
+            if (length + 1024 < bytes.size() || bytes.size() < 1024) {
+                if (got.ok) {
+                    EXPECT_EQ(crc32Of(got.bytes), target.crc) << "cut at " << length;
+                }
+            }
+        }
+    }
+}
+
+TEST(RarRobustness, FlippedBytesFailCleanly) {
+    TempDir dir;
+    std::mt19937 random(20261206);
+    for (const Target& target : kTargets) {
+        SCOPED_TRACE(target.entry);
+        const std::string bytes = readWholeFile(rarTestData(target.file));
+        for (int trial = 0; trial < 120; ++trial) {
+            std::string damaged = bytes;
+            const int flips = 1 + trial % 4;
+            for (int i = 0; i < flips; ++i) {
+                const size_t at = random() % damaged.size();
+                damaged[at] = static_cast<char>(damaged[at] ^ (1 << (random() % 8)));
+            }
+            expectCleanOutcome(dir.write("flipped.rar", damaged), target);
+        }
+    }
+}
+
+TEST(RarRobustness, RandomBytesAfterAValidHeaderFailCleanly) {
+    TempDir dir;
+    std::mt19937 random(7);
+    for (int trial = 0; trial < 200; ++trial) {
+        RarTestWriter writer(trial % 2 == 0);
+        std::string noise(64 + random() % 4096, '\0');
+        for (char& c : noise) {
+            c = static_cast<char>(random());
+        }
+        const std::string bytes = writer.bytes() + noise;
+        const Extraction got = extract(dir.write("noise.rar", bytes), "x");
+        EXPECT_FALSE(got.ok);
+    }
+}

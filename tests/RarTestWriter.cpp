@@ -1,0 +1,70 @@
+#include "RarTestWriter.h"
+
+namespace {
+
+void put16(std::string& out, uint32_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+void put32(std::string& out, uint32_t v) {
+    put16(out, v & 0xFFFF);
+    put16(out, v >> 16);
+}
+
+} // namespace
+
+uint32_t crc32Of(const std::string& bytes) {
+    uint32_t crc = 0xFFFFFFFFu;
+    for (unsigned char byte : bytes) {
+        crc ^= byte;
+        for (int bit = 0; bit < 8; ++bit) {
+            crc = (crc & 1) != 0 ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
+        }
+    }
+    return ~crc;
+}
+
+RarTestWriter::RarTestWriter(bool solid, const std::string& marker) : m_bytes(marker) {
+    std::string header;
+    header += static_cast<char>(0x73);
+    put16(header, solid ? 0x08 : 0x00);
+    put16(header, 13);
+    put16(header, 0);
+    put32(header, 0);
+    const uint32_t crc = crc32Of(header) & 0xFFFF;
+    put16(m_bytes, crc);
+    m_bytes += header;
+}
+
+void RarTestWriter::addStored(const std::string& name, const std::string& data, uint16_t flags,
+                              int64_t unpackedSize) {
+    std::string header;
+    header += static_cast<char>(0x74);
+    put16(header, flags | 0x8000);
+    put16(header, static_cast<uint32_t>(32 + name.size()));
+    put32(header, static_cast<uint32_t>(data.size()));
+    put32(header, static_cast<uint32_t>(unpackedSize < 0 ? data.size() : unpackedSize));
+    header += static_cast<char>(3); // host: Unix
+    put32(header, crc32Of(data));
+    put32(header, 0);                // file time
+    header += static_cast<char>(20); // unpack version
+    header += static_cast<char>(0x30);
+    put16(header, static_cast<uint32_t>(name.size()));
+    put32(header, 0);
+    header += name;
+    put16(m_bytes, crc32Of(header) & 0xFFFF);
+    m_bytes += header;
+    m_bytes += data;
+}
+
+void RarTestWriter::addBlock(uint8_t type, const std::string& data) {
+    std::string header;
+    header += static_cast<char>(type);
+    put16(header, 0x8000);
+    put16(header, 11);
+    put32(header, static_cast<uint32_t>(data.size()));
+    put16(m_bytes, crc32Of(header) & 0xFFFF);
+    m_bytes += header;
+    m_bytes += data;
+}
