@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <random>
 
 namespace {
 
@@ -262,4 +263,46 @@ TEST(RarListing, ListsEveryFileEntry) {
     EXPECT_EQ(entries[6].crc32, 0x10751abau);
     EXPECT_FALSE(listRarArchive("/nonexistent.rar", entries, error));
     EXPECT_FALSE(error.empty());
+}
+
+namespace {
+
+// Megabytes of data that repeat at short, middle and near-window distances, so that matches
+// of every distance class occur and the window wraps several times.
+std::string syntheticData(size_t size) {
+    std::mt19937 random(99);
+    std::string data;
+    data.reserve(size);
+    const size_t distances[] = {1, 7, 300, 0x2100, 0x41000, 0xF8000};
+    while (data.size() < size) {
+        const size_t distance = distances[random() % 6];
+        const size_t length = 3 + random() % 400;
+        if (data.size() > distance && random() % 4 != 0) {
+            for (size_t i = 0; i < length; ++i) {
+                data += data[data.size() - distance];
+            }
+        } else {
+            for (size_t i = 0; i < length / 8 + 1; ++i) {
+                data += static_cast<char>(random() % 64);
+            }
+        }
+    }
+    data.resize(size);
+    return data;
+}
+
+} // namespace
+
+TEST_F(RarArchiveTest, LargeCompressedEntryWrapsTheWindow) {
+    const std::string data = syntheticData(3 * 1024 * 1024 + 17);
+    RarTestWriter writer;
+    writer.addStored("before", "skip me");
+    writer.addCompressed("big.bin", data);
+    writer.addCompressed("small.bin", "abcabcabcabcabcabc");
+    const std::string file = write("big.rar", writer.bytes());
+    const Extraction got = extract(file, "big.bin");
+    ASSERT_TRUE(got.ok);
+    ASSERT_EQ(got.bytes.size(), data.size());
+    EXPECT_TRUE(got.bytes == data);
+    EXPECT_EQ(extract(file, "small.bin").bytes, "abcabcabcabcabcabc");
 }

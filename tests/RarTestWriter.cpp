@@ -1,5 +1,7 @@
 #include "RarTestWriter.h"
 
+#include "Rar20TestEncoder.h"
+
 namespace {
 
 void put16(std::string& out, uint32_t v) {
@@ -39,23 +41,33 @@ RarTestWriter::RarTestWriter(bool solid, const std::string& marker) : m_bytes(ma
 
 void RarTestWriter::addStored(const std::string& name, const std::string& data, uint16_t flags,
                               int64_t unpackedSize) {
+    addEntry(name, data, data, 0x30, flags, unpackedSize);
+}
+
+void RarTestWriter::addCompressed(const std::string& name, const std::string& data) {
+    addEntry(name, encodeRar20(data), data, 0x33, 0, -1);
+}
+
+void RarTestWriter::addEntry(const std::string& name, const std::string& packed,
+                             const std::string& data, uint8_t method, uint16_t flags,
+                             int64_t unpackedSize) {
     std::string header;
     header += static_cast<char>(0x74);
     put16(header, flags | 0x8000);
     put16(header, static_cast<uint32_t>(32 + name.size()));
-    put32(header, static_cast<uint32_t>(data.size()));
+    put32(header, static_cast<uint32_t>(packed.size()));
     put32(header, static_cast<uint32_t>(unpackedSize < 0 ? data.size() : unpackedSize));
     header += static_cast<char>(3); // host: Unix
     put32(header, crc32Of(data));
     put32(header, 0);                // file time
     header += static_cast<char>(20); // unpack version
-    header += static_cast<char>(0x30);
+    header += static_cast<char>(method);
     put16(header, static_cast<uint32_t>(name.size()));
     put32(header, 0);
     header += name;
     put16(m_bytes, crc32Of(header) & 0xFFFF);
     m_bytes += header;
-    m_bytes += data;
+    m_bytes += packed;
 }
 
 void RarTestWriter::addBlock(uint8_t type, const std::string& data) {

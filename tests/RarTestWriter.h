@@ -14,12 +14,17 @@ public:
     // A stored entry. `unpackedSize` overrides the true size when a test wants a lie.
     void addStored(const std::string& name, const std::string& data, uint16_t flags = 0,
                    int64_t unpackedSize = -1);
+    // An entry compressed with the RAR 2.0 method (see Rar20TestEncoder.h).
+    void addCompressed(const std::string& name, const std::string& data);
     // A block of another type (a sub-block, say) with `data` behind its 7-byte header.
     void addBlock(uint8_t type, const std::string& data);
 
     const std::string& bytes() const { return m_bytes; }
 
 private:
+    void addEntry(const std::string& name, const std::string& packed, const std::string& data,
+                  uint8_t method, uint16_t flags, int64_t unpackedSize);
+
     std::string m_bytes;
 };
 

@@ -25,3 +25,7 @@ struct RarEntryInfo {
 // a readable RAR archive or a header is damaged; the entries read until then are kept.
 bool listRarArchive(const char* archiveName, std::vector<RarEntryInfo>& entries,
                     std::string& error);
+
+// True when an asked-for entry name selects a stored one: slashes and backslashes are alike,
+// and so are upper and lower case letters a to z.
+bool rarEntryNamesMatch(const char* wanted, const char* stored);

@@ -54,3 +54,7 @@ bool listRarArchive(const char* archiveName, std::vector<RarEntryInfo>& entries,
         }
     }
 }
+
+bool rarEntryNamesMatch(const char* wanted, const char* stored) {
+    return wanted != nullptr && stored != nullptr && rar::namesMatch(wanted, stored);
+}
