@@ -121,7 +121,8 @@ bool extractEntry(RarState& s) {
         s.log.write(kLineNotRar, "Not a RAR file");
         return false;
     }
-    s.window = static_cast<uint8_t*>(std::malloc(Rar20Decoder::kWindowSize));
+    // calloc: a window this size comes straight from fresh zeroed pages.
+    s.window = static_cast<uint8_t*>(std::calloc(1, Rar20Decoder::kWindowSize));
     if (s.window == nullptr) {
         s.log.write(kLineWindowAlloc, "Can't allocate memory for decompression!");
         return false;

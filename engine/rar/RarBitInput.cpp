@@ -11,10 +11,10 @@ void BitInput::reset() {
     m_bit = 0;
     m_top = 0;
     m_atEnd = false;
-    std::memset(m_buffer, 0, sizeof(m_buffer));
+    std::memset(m_buffer, 0, kSlack); // what lies behind the valid bytes reads as zeros
 }
 
-bool BitInput::refill(PackedInput& input, DebugLog& log, size_t margin) {
+bool BitInput::refillSlow(PackedInput& input, DebugLog& log, size_t margin) {
     if (m_pos + margin <= m_top || m_atEnd) {
         return !overrun();
     }

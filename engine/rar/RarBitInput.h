@@ -21,7 +21,12 @@ public:
     void reset();
     // Tops the buffer up when fewer than `margin` bytes are left ahead. Returns false once the
     // reader has consumed bits beyond the entry's data: the stream is damaged.
-    bool refill(PackedInput& input, DebugLog& log, size_t margin = kRefillMargin);
+    bool refill(PackedInput& input, DebugLog& log, size_t margin = kRefillMargin) {
+        if (m_pos + margin <= m_top) {
+            return true;
+        }
+        return refillSlow(input, log, margin);
+    }
 
     uint32_t peek16() const {
         const uint32_t bits = (static_cast<uint32_t>(m_buffer[m_pos]) << 16) |
@@ -45,6 +50,8 @@ public:
     bool overrun() const { return m_atEnd && m_pos > m_top; }
 
 private:
+    bool refillSlow(PackedInput& input, DebugLog& log, size_t margin);
+
     uint8_t m_buffer[kCapacity + kSlack] = {};
     size_t m_pos = 0;
     unsigned m_bit = 0;

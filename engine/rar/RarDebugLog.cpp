@@ -68,4 +68,9 @@ void DebugLog::restart() {
     m_path.clear();
 }
 
+void DebugLog::disable() {
+    m_firstCall = false;
+    m_enabled = false;
+}
+
 } // namespace rar

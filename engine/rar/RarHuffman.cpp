@@ -39,10 +39,12 @@ void HuffmanTable::build(const uint8_t* lengths, int count) {
             m_symbols[next[length]++] = static_cast<uint16_t>(i);
         }
     }
-    for (uint32_t prefix = 0; prefix < (1u << kQuickBits); ++prefix) {
-        const uint32_t bits = prefix << (16 - kQuickBits);
-        const int length = lengthOf(bits);
-        if (length <= kQuickBits) {
+    // Every prefix between two length limits decodes to a code of the upper length.
+    uint32_t prefix = 0;
+    for (int length = 1; length <= kQuickBits; ++length) {
+        const uint32_t end = m_limit[length] >> (16 - kQuickBits);
+        for (; prefix < end; ++prefix) {
+            const uint32_t bits = prefix << (16 - kQuickBits);
             m_quick[prefix] = static_cast<uint16_t>(length << 12 | symbolAt(length, bits));
         }
     }

@@ -34,9 +34,10 @@ const char* const kCorrupt = "Corrupt compressed data - decompression stopped.";
 } // namespace
 
 void Rar20Decoder::reset() {
-    if (m_window != nullptr) {
+    if (m_window != nullptr && m_windowDirty) {
         std::memset(m_window, 0, kWindowSize);
     }
+    m_windowDirty = false;
     m_unpPtr = 0;
     m_wrPtr = 0;
     std::memset(m_oldDist, 0, sizeof(m_oldDist));
@@ -65,6 +66,7 @@ bool Rar20Decoder::decodeEntry(PackedInput& packed, BitInput& in, DebugLog& log,
     if (!continueSolid) {
         reset();
     }
+    m_windowDirty = true;
     in.reset();
     in.refill(packed, log);
     if ((!continueSolid || !m_tablesRead) && !readTables(packed, in, log)) {
@@ -170,10 +172,16 @@ void Rar20Decoder::copyMatch(uint32_t length, uint32_t distance) {
     uint32_t src = (m_unpPtr - distance) & kWindowMask;
     uint32_t dst = m_unpPtr;
     if (src + length < kWindowSize && dst + length < kWindowSize) {
-        // Byte by byte on purpose: a short distance repeats the bytes this copy just wrote.
         uint8_t* const window = m_window;
-        for (uint32_t i = 0; i < length; ++i) {
-            window[dst + i] = window[src + i];
+        if (distance >= length) {
+            // The source may still overlap from above (a distance near the window size):
+            // memmove then gives what a forward byte copy would.
+            std::memmove(window + dst, window + src, length);
+        } else {
+            // Byte by byte on purpose: a short distance repeats the bytes just written.
+            for (uint32_t i = 0; i < length; ++i) {
+                window[dst + i] = window[src + i];
+            }
         }
         m_unpPtr = dst + length;
         return;

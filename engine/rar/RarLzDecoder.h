@@ -28,8 +28,11 @@ public:
     static constexpr uint32_t kWindowSize = 0x100000;
     static constexpr uint32_t kWindowMask = kWindowSize - 1;
 
-    // The window belongs to the caller and must hold kWindowSize bytes.
-    void attachWindow(uint8_t* window) { m_window = window; }
+    // The window belongs to the caller and must hold kWindowSize zero bytes.
+    void attachWindow(uint8_t* window) {
+        m_window = window;
+        m_windowDirty = false;
+    }
     // Forgets everything of earlier entries: window contents, tables, distances, audio state.
     void reset();
     // Decodes one entry of `unpackedSize` bytes. `continueSolid` keeps the state and tables of
@@ -55,6 +58,7 @@ private:
     bool flush(OutputSink& sink, DebugLog& log, unsigned line);
 
     uint8_t* m_window = nullptr;
+    bool m_windowDirty = false; // a fresh window is already clear: skip the megabyte wipe
     uint32_t m_unpPtr = 0;
     uint32_t m_wrPtr = 0;
     int64_t m_left = 0;
