@@ -306,3 +306,11 @@ TEST_F(RarArchiveTest, LargeCompressedEntryWrapsTheWindow) {
     EXPECT_TRUE(got.bytes == data);
     EXPECT_EQ(extract(file, "small.bin").bytes, "abcabcabcabcabcabc");
 }
+
+TEST_F(RarArchiveTest, OutputNeverGrowsPastTheUnpackedSize) {
+    // One literal and a long match: a header claiming ten bytes cannot hold the match.
+    RarTestWriter writer;
+    writer.addCompressed("short", std::string(300, 'a'), 10);
+    EXPECT_FALSE(extract(write("short.rar", writer.bytes()), "short").ok);
+    EXPECT_NE(log().find("- Fatal! Buffer overrun during decompression!"), std::string::npos);
+}

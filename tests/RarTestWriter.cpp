@@ -44,8 +44,9 @@ void RarTestWriter::addStored(const std::string& name, const std::string& data, 
     addEntry(name, data, data, 0x30, flags, unpackedSize);
 }
 
-void RarTestWriter::addCompressed(const std::string& name, const std::string& data) {
-    addEntry(name, encodeRar20(data), data, 0x33, 0, -1);
+void RarTestWriter::addCompressed(const std::string& name, const std::string& data,
+                                  int64_t unpackedSize) {
+    addEntry(name, encodeRar20(data), data, 0x33, 0, unpackedSize);
 }
 
 void RarTestWriter::addEntry(const std::string& name, const std::string& packed,

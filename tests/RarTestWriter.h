@@ -15,7 +15,7 @@ public:
     void addStored(const std::string& name, const std::string& data, uint16_t flags = 0,
                    int64_t unpackedSize = -1);
     // An entry compressed with the RAR 2.0 method (see Rar20TestEncoder.h).
-    void addCompressed(const std::string& name, const std::string& data);
+    void addCompressed(const std::string& name, const std::string& data, int64_t unpackedSize = -1);
     // A block of another type (a sub-block, say) with `data` behind its 7-byte header.
     void addBlock(uint8_t type, const std::string& data);
 

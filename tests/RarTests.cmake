@@ -6,6 +6,7 @@ tarnelix_test(rar_archive_test SOURCES RarArchiveTest.cpp RarTestSupport.cpp Rar
               TempDir.cpp LIBS tarnelix_rar)
 tarnelix_test(rar_robustness_test SOURCES RarRobustnessTest.cpp RarTestSupport.cpp
               RarTestWriter.cpp Rar20TestEncoder.cpp TempDir.cpp LIBS tarnelix_rar)
+tarnelix_test(rar_cipher_test SOURCES RarCipherTest.cpp LIBS tarnelix_rar)
 foreach(target rar_archive_test rar_robustness_test resource_file_test)
     target_compile_definitions(${target} PRIVATE
         TARNELIX_RAR_TESTDATA="${TARNELIX_RAR_TESTDATA}")

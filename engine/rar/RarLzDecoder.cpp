@@ -77,6 +77,11 @@ bool Rar20Decoder::decodeEntry(PackedInput& packed, BitInput& in, DebugLog& log,
     if (!decodeLoop(packed, in, log, sink)) {
         return false;
     }
+    if (in.overrun()) {
+        // The last code took bits the entry does not have.
+        log.write(kLineCorruptData, "%s", kCorrupt);
+        return false;
+    }
     readTrailingTables(packed, in, log);
     return flush(sink, log, kLineOverrunFinal);
 }

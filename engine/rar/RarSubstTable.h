@@ -5,6 +5,8 @@
 namespace rar {
 
 // The RAR 2.0 cipher's initial substitution table, before the password shuffles it.
+// Unverified: the encrypted entries of the shared test archives do not decrypt with it (their
+// CRC-32 does not match), so at least part of it differs from the archiver's own table.
 inline constexpr uint8_t kInitialSubstTable[256] = {
     215, 19,  149, 35,  73,  197, 192, 205, 249, 28,  16,  119, 48,  221, 2,   42,  232, 1,   177,
     233, 14,  88,  219, 25,  223, 195, 244, 90,  87,  239, 153, 137, 255, 199, 147, 70,  92,  66,
