@@ -9,6 +9,7 @@
 
 #include <cstdlib>
 #include <random>
+#include <regex>
 
 namespace {
 
@@ -178,9 +179,12 @@ TEST_F(RarArchiveTest, DebugLogLinesAndMaskedPassword) {
     EXPECT_NE(tail.find("- Error - couldn't extract >absent.txt< and allocated 0 Bytes"),
               std::string::npos);
     EXPECT_EQ(tail.find("line 9"), std::string::npos);
-    // Each message line starts with the elapsed time.
-    EXPECT_NE(text.find(" ms (line "), std::string::npos);
-    EXPECT_EQ(text.find("ms (line") - 9, text.find(" ", text.find("ms (line") - 9));
+    // Each message: the elapsed time in eight columns, line and source, then the text.
+    const std::regex entry(" [ 0-9]{8} ms \\(line [0-9]+ in engine/rar/RarArchive\\.cpp\\):\n"
+                           " {14}- [^\n]*\n");
+    const auto count = std::distance(std::sregex_iterator(text.begin(), text.end(), entry),
+                                     std::sregex_iterator());
+    EXPECT_EQ(count, 4); // two extractions, two messages each
 }
 
 TEST_F(RarArchiveTest, LongNamesAreRefusedNotCut) {
