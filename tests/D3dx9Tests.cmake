@@ -9,14 +9,20 @@ target_compile_definitions(d3dx_shader_compiler_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
 
 # The library's interfaces over a device in memory.
-add_library(tarnelix_recording_device STATIC RecordingDevice.cpp)
-target_link_libraries(tarnelix_recording_device PUBLIC tarnelix_options tarnelix_d3d9)
-target_include_directories(tarnelix_recording_device PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+add_library(tarnelix_memory_device STATIC MemoryDevice.cpp)
+target_link_libraries(tarnelix_memory_device PUBLIC tarnelix_options tarnelix_d3d9)
+target_include_directories(tarnelix_memory_device PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 tarnelix_test(d3dx_texture_test SOURCES D3dxTextureTest.cpp ImageEncoding.cpp
-              LIBS tarnelix_d3dx9 tarnelix_recording_device JPEG::JPEG PNG::PNG)
-tarnelix_test(d3dx_mesh_test SOURCES D3dxMeshTest.cpp LIBS tarnelix_d3dx9 tarnelix_recording_device)
+              LIBS tarnelix_d3dx9 tarnelix_memory_device JPEG::JPEG PNG::PNG)
+tarnelix_test(d3dx_mesh_test SOURCES D3dxMeshTest.cpp LIBS tarnelix_d3dx9 tarnelix_memory_device)
 tarnelix_test(d3dx_constant_table_test SOURCES D3dxConstantTableTest.cpp
-              LIBS tarnelix_d3dx9 tarnelix_recording_device)
+              LIBS tarnelix_d3dx9 tarnelix_memory_device)
 target_compile_definitions(d3dx_constant_table_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
 tarnelix_test(d3dx_math_test SOURCES D3dxMathTest.cpp LIBS tarnelix_d3dx9)
+tarnelix_test(texture_cache_test SOURCES TextureCacheTest.cpp ImageEncoding.cpp TempDir.cpp
+              LIBS tarnelix_resources tarnelix_memory_device JPEG::JPEG PNG::PNG)
+tarnelix_test(shader_programs_test SOURCES ShaderProgramsTest.cpp
+              LIBS tarnelix_render tarnelix_memory_device)
+target_compile_definitions(shader_programs_test PRIVATE
+    TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")

@@ -1,4 +1,4 @@
-#include "RecordingDevice.h"
+#include "MemoryDevice.h"
 
 #include "tarnelix/ShaderBlob.h"
 
@@ -36,7 +36,7 @@ protected:
         }
     }
 
-    RecordingDevice* device = new RecordingDevice;
+    MemoryDevice* device = new MemoryDevice;
     ID3DXBuffer* code = nullptr;
     ID3DXConstantTable* table = nullptr;
 };

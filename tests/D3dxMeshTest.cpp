@@ -1,4 +1,4 @@
-#include "RecordingDevice.h"
+#include "MemoryDevice.h"
 
 #include <d3dx9.h>
 #include <gtest/gtest.h>
@@ -114,7 +114,7 @@ protected:
         return result;
     }
 
-    RecordingDevice* device = new RecordingDevice;
+    MemoryDevice* device = new MemoryDevice;
 };
 
 } // namespace

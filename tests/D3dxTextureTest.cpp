@@ -1,5 +1,5 @@
 #include "ImageEncoding.h"
-#include "RecordingDevice.h"
+#include "MemoryDevice.h"
 
 #include <d3dx9.h>
 #include <gtest/gtest.h>
@@ -25,7 +25,7 @@ protected:
         return hr;
     }
 
-    RecordingDevice* device = new RecordingDevice;
+    MemoryDevice* device = new MemoryDevice;
 };
 
 bool near(const std::vector<int>& a, const std::vector<int>& b, int tolerance) {

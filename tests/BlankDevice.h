@@ -9,7 +9,7 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"
 
-template <class Interface> class StubUnknown : public Interface {
+template <class Interface> class BlankUnknown : public Interface {
 public:
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObj) override {
         return E_NOINTERFACE;
@@ -25,10 +25,10 @@ public:
     ULONG references = 1;
 
 protected:
-    virtual ~StubUnknown() = default;
+    virtual ~BlankUnknown() = default;
 };
 
-class StubDevice : public StubUnknown<IDirect3DDevice9> {
+class BlankDevice : public BlankUnknown<IDirect3DDevice9> {
 public:
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return E_NOTIMPL; }
     UINT STDMETHODCALLTYPE GetAvailableTextureMem() override { return {}; }
@@ -424,7 +424,7 @@ public:
     }
 };
 
-class StubTexture : public StubUnknown<IDirect3DTexture9> {
+class BlankTexture : public BlankUnknown<IDirect3DTexture9> {
 public:
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
@@ -463,7 +463,7 @@ public:
     HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT* pDirtyRect) override { return E_NOTIMPL; }
 };
 
-class StubVertexBuffer : public StubUnknown<IDirect3DVertexBuffer9> {
+class BlankVertexBuffer : public BlankUnknown<IDirect3DVertexBuffer9> {
 public:
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
@@ -487,7 +487,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override { return E_NOTIMPL; }
 };
 
-class StubIndexBuffer : public StubUnknown<IDirect3DIndexBuffer9> {
+class BlankIndexBuffer : public BlankUnknown<IDirect3DIndexBuffer9> {
 public:
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
@@ -511,7 +511,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetDesc(D3DINDEXBUFFER_DESC* pDesc) override { return E_NOTIMPL; }
 };
 
-class StubVertexDeclaration : public StubUnknown<IDirect3DVertexDeclaration9> {
+class BlankVertexDeclaration : public BlankUnknown<IDirect3DVertexDeclaration9> {
 public:
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9* pElement,
@@ -520,7 +520,7 @@ public:
     }
 };
 
-class StubVertexShader : public StubUnknown<IDirect3DVertexShader9> {
+class BlankVertexShader : public BlankUnknown<IDirect3DVertexShader9> {
 public:
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override {
@@ -528,7 +528,7 @@ public:
     }
 };
 
-class StubPixelShader : public StubUnknown<IDirect3DPixelShader9> {
+class BlankPixelShader : public BlankUnknown<IDirect3DPixelShader9> {
 public:
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return E_NOTIMPL; }
     HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override {

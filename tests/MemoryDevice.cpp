@@ -1,4 +1,4 @@
-#include "RecordingDevice.h"
+#include "MemoryDevice.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,6 +13,12 @@ MemoryTexture::MemoryTexture(UINT width, UINT height, UINT levelCount, DWORD usa
         level.pitch = level.width * 4 + 16;
         level.bytes.assign(size_t(level.pitch) * level.height, 0xCD);
         levels.push_back(level);
+    }
+}
+
+MemoryTexture::~MemoryTexture() {
+    if (releaseLog != nullptr) {
+        releaseLog->push_back(id);
     }
 }
 
@@ -60,8 +66,8 @@ RecordedDeclaration::RecordedDeclaration(const D3DVERTEXELEMENT9* e) {
     }
 }
 
-RecordingDevice::RecordingDevice() = default;
-RecordingDevice::~RecordingDevice() {
+MemoryDevice::MemoryDevice() = default;
+MemoryDevice::~MemoryDevice() {
     for (MemoryVertexBuffer* buffer : vertexBuffers) {
         buffer->Release();
     }
@@ -70,25 +76,28 @@ RecordingDevice::~RecordingDevice() {
     }
 }
 
-HRESULT RecordingDevice::GetDeviceCaps(D3DCAPS9* pCaps) {
+HRESULT MemoryDevice::GetDeviceCaps(D3DCAPS9* pCaps) {
     std::memset(pCaps, 0, sizeof *pCaps);
     pCaps->MaxTextureWidth = 2048;
     pCaps->MaxTextureHeight = 2048;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
-                                       D3DFORMAT Format, D3DPOOL Pool,
-                                       IDirect3DTexture9** ppTexture, HANDLE*) {
+HRESULT MemoryDevice::CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
+                                    D3DFORMAT Format, D3DPOOL Pool, IDirect3DTexture9** ppTexture,
+                                    HANDLE*) {
     if (ppTexture == nullptr || Width == 0 || Height == 0 || Levels == 0) {
         return D3DERR_INVALIDCALL;
     }
-    *ppTexture = new MemoryTexture(Width, Height, Levels, Usage, Format, Pool);
+    auto* texture = new MemoryTexture(Width, Height, Levels, Usage, Format, Pool);
+    texture->id = texturesCreated++;
+    texture->releaseLog = &textureReleases;
+    *ppTexture = texture;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD, D3DPOOL Pool,
-                                            IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE*) {
+HRESULT MemoryDevice::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD, D3DPOOL Pool,
+                                         IDirect3DVertexBuffer9** ppVertexBuffer, HANDLE*) {
     if (ppVertexBuffer == nullptr || Length == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -99,8 +108,8 @@ HRESULT RecordingDevice::CreateVertexBuffer(UINT Length, DWORD Usage, DWORD, D3D
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                           IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE*) {
+HRESULT MemoryDevice::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
+                                        IDirect3DIndexBuffer9** ppIndexBuffer, HANDLE*) {
     if (ppIndexBuffer == nullptr || Length == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -111,8 +120,8 @@ HRESULT RecordingDevice::CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT F
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
-                                                 IDirect3DVertexDeclaration9** ppDecl) {
+HRESULT MemoryDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVertexElements,
+                                              IDirect3DVertexDeclaration9** ppDecl) {
     if (pVertexElements == nullptr || ppDecl == nullptr) {
         return D3DERR_INVALIDCALL;
     }
@@ -120,24 +129,24 @@ HRESULT RecordingDevice::CreateVertexDeclaration(const D3DVERTEXELEMENT9* pVerte
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
+HRESULT MemoryDevice::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
     declaration = pDecl;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetStreamSource(UINT, IDirect3DVertexBuffer9* pStreamData, UINT, UINT) {
+HRESULT MemoryDevice::SetStreamSource(UINT, IDirect3DVertexBuffer9* pStreamData, UINT, UINT) {
     stream = pStreamData;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetIndices(IDirect3DIndexBuffer9* pIndexData) {
+HRESULT MemoryDevice::SetIndices(IDirect3DIndexBuffer9* pIndexData) {
     indices = pIndexData;
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT BaseVertexIndex,
-                                              UINT MinVertexIndex, UINT NumVertices,
-                                              UINT startIndex, UINT primCount) {
+HRESULT MemoryDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT BaseVertexIndex,
+                                           UINT MinVertexIndex, UINT NumVertices, UINT startIndex,
+                                           UINT primCount) {
     DrawCall call;
     call.baseVertex = UINT(BaseVertexIndex);
     call.minVertex = MinVertexIndex;
@@ -151,9 +160,9 @@ HRESULT RecordingDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT BaseVertexIn
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT MinVertexIndex,
-                                                UINT NumVertices, UINT PrimitiveCount, const void*,
-                                                D3DFORMAT, const void*, UINT) {
+HRESULT MemoryDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT MinVertexIndex,
+                                             UINT NumVertices, UINT PrimitiveCount, const void*,
+                                             D3DFORMAT, const void*, UINT) {
     DrawCall call;
     call.indexedFromMemory = true;
     call.minVertex = MinVertexIndex;
@@ -164,7 +173,7 @@ HRESULT RecordingDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT MinVertex
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
+HRESULT MemoryDevice::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
     ++constantWrites;
     for (UINT i = 0; i < count && start + i < 256; ++i) {
         std::memcpy(vertexFloats[start + i], data + 4 * i, 16);
@@ -172,7 +181,7 @@ HRESULT RecordingDevice::SetVertexShaderConstantF(UINT start, const float* data,
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) {
+HRESULT MemoryDevice::SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) {
     ++constantWrites;
     for (UINT i = 0; i < count && start + i < 16; ++i) {
         vertexBools[start + i] = data[i];
@@ -180,7 +189,7 @@ HRESULT RecordingDevice::SetVertexShaderConstantB(UINT start, const BOOL* data, 
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
+HRESULT MemoryDevice::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
     ++constantWrites;
     for (UINT i = 0; i < count && start + i < 32; ++i) {
         std::memcpy(pixelFloats[start + i], data + 4 * i, 16);
@@ -188,10 +197,56 @@ HRESULT RecordingDevice::SetPixelShaderConstantF(UINT start, const float* data, 
     return D3D_OK;
 }
 
-HRESULT RecordingDevice::SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) {
+HRESULT MemoryDevice::SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) {
     ++constantWrites;
     for (UINT i = 0; i < count && start + i < 16; ++i) {
         pixelBools[start + i] = data[i];
     }
+    return D3D_OK;
+}
+
+HRESULT MemoryDevice::SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) {
+    if (Stage >= 8) {
+        return D3DERR_INVALIDCALL;
+    }
+    textures[Stage] = pTexture;
+    return D3D_OK;
+}
+
+HRESULT MemoryDevice::SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type, DWORD Value) {
+    samplerStates.push_back({Sampler, Type, Value});
+    return D3D_OK;
+}
+
+HRESULT MemoryDevice::CreateVertexShader(const DWORD* pFunction,
+                                         IDirect3DVertexShader9** ppShader) {
+    tarnelix::ShaderBlob blob;
+    if (ppShader == nullptr || pFunction == nullptr ||
+        !tarnelix::parseShaderBlob(reinterpret_cast<const uint32_t*>(pFunction), blob) ||
+        blob.stage != tarnelix::ShaderStage::Vertex) {
+        return D3DERR_INVALIDCALL;
+    }
+    *ppShader = new MemoryVertexShader(blob);
+    return D3D_OK;
+}
+
+HRESULT MemoryDevice::CreatePixelShader(const DWORD* pFunction, IDirect3DPixelShader9** ppShader) {
+    tarnelix::ShaderBlob blob;
+    if (ppShader == nullptr || pFunction == nullptr ||
+        !tarnelix::parseShaderBlob(reinterpret_cast<const uint32_t*>(pFunction), blob) ||
+        blob.stage != tarnelix::ShaderStage::Pixel) {
+        return D3DERR_INVALIDCALL;
+    }
+    *ppShader = new MemoryPixelShader(blob);
+    return D3D_OK;
+}
+
+HRESULT MemoryDevice::SetVertexShader(IDirect3DVertexShader9* pShader) {
+    vertexShader = pShader;
+    return D3D_OK;
+}
+
+HRESULT MemoryDevice::SetPixelShader(IDirect3DPixelShader9* pShader) {
+    pixelShader = pShader;
     return D3D_OK;
 }

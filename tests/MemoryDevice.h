@@ -3,15 +3,18 @@
 // A device in memory for the extension library's tests: textures and buffers are plain bytes
 // that tests read back, constant registers are kept, and draws are recorded.
 
-#include "DeviceStubs.h"
+#include "BlankDevice.h"
+
+#include "tarnelix/ShaderBlob.h"
 
 #include <cstdint>
 #include <vector>
 
-class MemoryTexture : public StubTexture {
+class MemoryTexture : public BlankTexture {
 public:
     MemoryTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                   D3DPOOL pool);
+    ~MemoryTexture() override;
 
     DWORD STDMETHODCALLTYPE GetLevelCount() override { return DWORD(levels.size()); }
     HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override;
@@ -30,6 +33,8 @@ public:
     std::vector<int> texel(UINT level, UINT x, UINT y) const;
 
     std::vector<Level> levels;
+    std::vector<int>* releaseLog = nullptr; // receives `id` when the last reference goes
+    int id = 0;
     DWORD usage;
     D3DFORMAT format;
     D3DPOOL pool;
@@ -63,22 +68,37 @@ public:
     int lockCount = 0;
 };
 
-class MemoryVertexBuffer : public MemoryBuffer<StubVertexBuffer> {
+class MemoryVertexBuffer : public MemoryBuffer<BlankVertexBuffer> {
 public:
     using MemoryBuffer::MemoryBuffer;
 };
 
-class MemoryIndexBuffer : public MemoryBuffer<StubIndexBuffer> {
+class MemoryIndexBuffer : public MemoryBuffer<BlankIndexBuffer> {
 public:
     MemoryIndexBuffer(UINT length, DWORD usage, D3DFORMAT format_, D3DPOOL pool)
         : MemoryBuffer(length, usage, pool), format(format_) {}
     D3DFORMAT format;
 };
 
-class RecordedDeclaration : public StubVertexDeclaration {
+class RecordedDeclaration : public BlankVertexDeclaration {
 public:
     explicit RecordedDeclaration(const D3DVERTEXELEMENT9* elements);
     std::vector<D3DVERTEXELEMENT9> elements;
+};
+
+// A shader made from the compiler's program, which it must be able to read back.
+template <class Base> class ProgramShader : public Base {
+public:
+    explicit ProgramShader(tarnelix::ShaderBlob blob_) : blob(std::move(blob_)) {}
+    tarnelix::ShaderBlob blob;
+};
+using MemoryVertexShader = ProgramShader<BlankVertexShader>;
+using MemoryPixelShader = ProgramShader<BlankPixelShader>;
+
+struct SamplerStateCall {
+    DWORD sampler;
+    D3DSAMPLERSTATETYPE type;
+    DWORD value;
 };
 
 struct DrawCall {
@@ -93,9 +113,9 @@ struct DrawCall {
     IDirect3DVertexDeclaration9* declaration = nullptr;
 };
 
-class RecordingDevice : public StubDevice {
+class MemoryDevice : public BlankDevice {
 public:
-    RecordingDevice();
+    MemoryDevice();
 
     HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override;
     HRESULT STDMETHODCALLTYPE CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
@@ -137,6 +157,23 @@ public:
     HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                                       UINT BoolCount) override;
 
+    HRESULT STDMETHODCALLTYPE SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override;
+    HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type,
+                                              DWORD Value) override;
+    HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD* pFunction,
+                                                 IDirect3DVertexShader9** ppShader) override;
+    HRESULT STDMETHODCALLTYPE CreatePixelShader(const DWORD* pFunction,
+                                                IDirect3DPixelShader9** ppShader) override;
+    HRESULT STDMETHODCALLTYPE SetVertexShader(IDirect3DVertexShader9* pShader) override;
+    HRESULT STDMETHODCALLTYPE SetPixelShader(IDirect3DPixelShader9* pShader) override;
+
+    IDirect3DBaseTexture9* textures[8] = {};
+    std::vector<SamplerStateCall> samplerStates;
+    IDirect3DVertexShader9* vertexShader = nullptr;
+    IDirect3DPixelShader9* pixelShader = nullptr;
+    int texturesCreated = 0;
+    std::vector<int> textureReleases; // ids of textures whose last reference went, in order
+
     float vertexFloats[256][4] = {};
     BOOL vertexBools[16] = {};
     float pixelFloats[32][4] = {};
@@ -152,5 +189,5 @@ public:
     std::vector<MemoryIndexBuffer*> indexBuffers;
 
 protected:
-    ~RecordingDevice() override;
+    ~MemoryDevice() override;
 };

@@ -1,0 +1,5 @@
+#include "engine/render/AlphaPixelShader.h"
+
+void AlphaPixelShader::create() {
+    build("alphapixelshader.psh", "ps_1_1");
+}

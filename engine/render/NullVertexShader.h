@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/render/ShaderProgram.h"
+
+// "nullvertexshader.vsh": transforms by "worldViewProj" and hands "diffuseColor" to the
+// stages unlit, with the mesh's texture coordinates on set 0.
+class NullVertexShader : public VertexShaderProgram {
+public:
+    void create();
+    void setWorldViewProj(const Matrix4& m) const { setMatrix(m_worldViewProj, m); }
+    void setDiffuseColor(const Vec4& c) const { setVector(m_diffuseColor, c); }
+
+private:
+    D3DXHANDLE m_worldViewProj = nullptr;
+    D3DXHANDLE m_diffuseColor = nullptr;
+};

@@ -1,0 +1,25 @@
+#include "engine/resources/TextureCache.h"
+
+#include "engine/resources/Texture.h"
+
+TextureCache::~TextureCache() {
+    for (auto& entry : m_textures) {
+        entry.second->release();
+        delete entry.second;
+    }
+    m_textures.clear();
+}
+
+Texture* TextureCache::get(const char* name) {
+    const std::string key = name != nullptr ? name : "";
+    auto found = m_textures.find(key);
+    if (found != m_textures.end()) {
+        return found->second;
+    }
+    Texture* texture = new Texture;
+    if (!key.empty()) {
+        texture->load(key.c_str());
+    }
+    m_textures.emplace(key, texture);
+    return texture;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+class Texture;
+
+// The program's textures by file name (case-sensitive): each name is loaded once, on its first
+// request, and kept until the cache goes away; names whose file would not load keep an empty
+// texture, so they are not tried again.
+class TextureCache {
+public:
+    TextureCache() = default;
+    ~TextureCache(); // releases every texture, in key order
+    TextureCache(const TextureCache&) = delete;
+    TextureCache& operator=(const TextureCache&) = delete;
+
+    // Never null.
+    Texture* get(const char* name);
+
+    size_t size() const { return m_textures.size(); }
+
+private:
+    std::map<std::string, Texture*> m_textures;
+};
