@@ -1,0 +1,63 @@
+#pragma once
+
+// What the device last gave GL, and which parts of the Direct3D state changed since. A state set
+// to the value it already has marks nothing, so redundant calls cost nothing at draw time.
+
+#include "DeviceState.h"
+#include "Gl.h"
+
+#include <cstdint>
+
+namespace tarnelix::d3d9 {
+
+class VertexDeclaration;
+struct Program;
+
+enum DirtyBits : uint32_t {
+    kDirtyProgram = 1u << 0,     // shaders, vertex format or fixed-function keys
+    kDirtyVertexInput = 1u << 1, // declaration or stream sources
+    kDirtyBlend = 1u << 2,
+    kDirtyDepth = 1u << 3,
+    kDirtyRaster = 1u << 4, // cull, fill mode, colour mask, scissor, depth bias
+    kDirtyStencil = 1u << 5,
+    kDirtyViewport = 1u << 6,
+    kDirtyRenderTarget = 1u << 7,
+    kDirtyAll = 0xFFFFFFFFu,
+};
+
+struct DrawState {
+    uint32_t dirty = kDirtyAll;
+    uint32_t texturesDirty = 0xFFFF; // texture or sampler state of each sampler
+    uint32_t samplersDirty = 0xFFFF;
+
+    // Versions of the uniform inputs; a program remembers which it last received.
+    uint32_t vsConstantVersion = 1;
+    uint32_t psConstantVersion = 1;
+    uint32_t transformVersion = 1;
+    uint32_t viewportVersion = 1;
+    uint32_t fixedVersion = 1; // texture factor, alpha test, ambient, material
+
+    Program* program = nullptr;
+    GLuint vertexArray = 0;
+    GLuint samplerObjects[kSamplerCount] = {};
+    GLuint boundTexture[kSamplerCount] = {};
+    GLenum boundTarget[kSamplerCount] = {};
+    GLuint boundUniformBuffer[2] = {};
+    GLuint boundIndexBuffer = 0;
+
+    // Vertex input last given to GL.
+    VertexDeclaration* inputDeclaration = nullptr;
+    GLuint inputBuffer[kStreamCount] = {};
+    UINT inputOffset[kStreamCount] = {};
+    UINT inputStride[kStreamCount] = {};
+    uint32_t enabledAttributes = 0;
+
+    // The kinds of texture on the fixed-function stages (0 none, 2 2D, 3 volume), part of the
+    // fixed-function pixel key.
+    uint8_t stageTextureKind[kStageCount] = {};
+
+    bool anisotropySupported = false;
+    float worldViewProjection[16] = {};
+};
+
+} // namespace tarnelix::d3d9

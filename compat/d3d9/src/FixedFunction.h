@@ -1,0 +1,84 @@
+#pragma once
+
+// The fixed-function pipeline as generated GLSL: a key holds every state that changes the
+// program, and the generator writes the program for a key. Keys are plain bytes so that
+// they hash and compare without allocating.
+
+#include "DeviceState.h"
+#include "Varyings.h"
+
+#include <cstring>
+#include <string>
+
+namespace tarnelix::d3d9 {
+
+struct FixedVertexKey {
+    uint8_t pretransformed = 0;
+    uint8_t lighting = 0;
+    uint8_t colorVertex = 0;
+    uint8_t diffuseSource = 0;
+    uint8_t ambientSource = 0;
+    uint8_t emissiveSource = 0;
+    uint8_t specularSource = 0;
+    uint8_t reserved = 0;
+    VaryingSignature outputs; // what the pixel stage declares
+};
+
+struct FixedStageKey {
+    uint8_t colorOp = 0;
+    uint8_t colorArg[3] = {}; // arg0, arg1, arg2
+    uint8_t alphaOp = 0;
+    uint8_t alphaArg[3] = {};
+    uint8_t resultArg = 0;
+    uint8_t textureKind = 0; // 0 none, 2 2D, 3 volume
+    uint8_t texCoord = 0;
+    uint8_t reserved = 0;
+};
+
+struct FixedPixelKey {
+    FixedStageKey stages[kStageCount];
+    uint8_t stageCount = 0;
+    uint8_t specularEnable = 0;
+    uint8_t reserved[2] = {};
+    VaryingSignature inputs; // what the vertex stage provides
+};
+
+template <class Key> bool sameKey(const Key& a, const Key& b) {
+    return std::memcmp(&a, &b, sizeof(Key)) == 0;
+}
+
+template <class Key> size_t hashKey(const Key& key) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&key);
+    uint64_t hash = 1469598103934665603ull;
+    for (size_t i = 0; i < sizeof(Key); ++i) {
+        hash = (hash ^ bytes[i]) * 1099511628211ull;
+    }
+    return static_cast<size_t>(hash);
+}
+
+template <class Key> struct KeyHash {
+    size_t operator()(const Key& key) const { return hashKey(key); }
+};
+template <class Key> struct KeyEqual {
+    bool operator()(const Key& a, const Key& b) const { return sameKey(a, b); }
+};
+
+// Fills the pixel key from the texture-stage states and the kinds of the bound textures;
+// refuses (once) what the generator cannot express.
+void buildPixelKey(const DeviceState& state, const uint8_t textureKinds[kStageCount],
+                   const VaryingSignature& inputs, FixedPixelKey& key);
+void buildVertexKey(const DeviceState& state, bool pretransformed, const VaryingSignature& outputs,
+                    FixedVertexKey& key);
+
+std::string generateVertexShader(const FixedVertexKey& key);
+std::string generatePixelShader(const FixedPixelKey& key);
+
+// The alpha test every pixel program ends with: `tx_alphaTest(colour.a)` discards as
+// D3DRS_ALPHAFUNC and D3DRS_ALPHAREF say (the uniform holds function and reference, function 0
+// when the test is off).
+extern const char* const kAlphaTestGlsl;
+
+// The signature of the generated pixel programs' inputs (every varying, four components).
+VaryingSignature fullSignature();
+
+} // namespace tarnelix::d3d9

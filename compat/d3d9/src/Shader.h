@@ -1,0 +1,81 @@
+#pragma once
+
+// Vertex and pixel programs made from the shader blobs of the HLSL compiler stand-in
+// (tarnelix/ShaderBlob.h): a compiled GL shader object plus the uniform block that carries the
+// constant registers.
+
+#include "ComObject.h"
+#include "Gl.h"
+#include "Varyings.h"
+
+#include <tarnelix/ShaderBlob.h>
+
+#include <vector>
+
+namespace tarnelix::d3d9 {
+
+class ShaderCode {
+public:
+    ShaderCode() = default;
+    ~ShaderCode();
+    ShaderCode(const ShaderCode&) = delete;
+    ShaderCode& operator=(const ShaderCode&) = delete;
+
+    // Parses and compiles; false (with the reason on stderr) when the blob is unusable.
+    bool create(const DWORD* function, ShaderStage stage);
+    void releaseGl();
+
+    const ShaderBlob& blob() const { return blob_; }
+    GLuint glShader() const { return shader_; }
+    const VaryingSignature& signature() const { return signature_; }
+    HRESULT getFunction(void* data, UINT* size) const;
+
+    // Copies the registers into the uniform block when they changed since the last time.
+    void updateConstants(uint32_t version, const float (*floats)[4], int floatCount,
+                         const BOOL* bools, int boolCount, const int (*ints)[4], int intCount);
+    GLuint uniformBuffer() const { return uniformBuffer_; }
+
+private:
+    ShaderBlob blob_;
+    std::vector<DWORD> function_;
+    GLuint shader_ = 0;
+    GLuint uniformBuffer_ = 0;
+    std::vector<uint8_t> staging_;
+    uint32_t uploadedVersion_ = 0;
+    VaryingSignature signature_;
+};
+
+class VertexShader : public ComObject<IDirect3DVertexShader9>, public DeviceChild {
+public:
+    explicit VertexShader(Device* device) : DeviceChild(device) {}
+    ~VertexShader() override;
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override {
+        return getDevice(device);
+    }
+    HRESULT STDMETHODCALLTYPE GetFunction(void* data, UINT* size) override {
+        return code.getFunction(data, size);
+    }
+    void releaseGl() override { code.releaseGl(); }
+
+    ShaderCode code;
+};
+
+class PixelShader : public ComObject<IDirect3DPixelShader9>, public DeviceChild {
+public:
+    explicit PixelShader(Device* device) : DeviceChild(device) {}
+    ~PixelShader() override;
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override {
+        return getDevice(device);
+    }
+    HRESULT STDMETHODCALLTYPE GetFunction(void* data, UINT* size) override {
+        return code.getFunction(data, size);
+    }
+    void releaseGl() override { code.releaseGl(); }
+
+    ShaderCode code;
+};
+
+// Compiles GLSL of one stage; 0 (with the log on stderr) on failure.
+GLuint compileGlsl(GLenum stage, const std::string& source);
+
+} // namespace tarnelix::d3d9

@@ -1,0 +1,132 @@
+#include "Surface.h"
+
+#include "GlScratch.h"
+#include "TextureStorage.h"
+
+namespace tarnelix::d3d9 {
+
+Surface::Surface(Device* device, TextureStorage* owner, IUnknown* container, UINT level,
+                 const D3DSURFACE_DESC& desc)
+    : Resource(device), owner_(owner), container_(container), level_(level), desc_(desc),
+      format_(findFormat(desc.Format)) {}
+
+Surface::Surface(Device* device, const D3DSURFACE_DESC& desc)
+    : Resource(device), desc_(desc), format_(findFormat(desc.Format)) {
+    if (format_->depth) {
+        glGenRenderbuffers(1, &renderbuffer_);
+        glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
+        glRenderbufferStorage(GL_RENDERBUFFER, format_->internalFormat,
+                              static_cast<GLsizei>(desc.Width), static_cast<GLsizei>(desc.Height));
+    } else if (desc.Usage & D3DUSAGE_RENDERTARGET) {
+        glGenTextures(1, &texture_);
+        bindScratch(GL_TEXTURE_2D, texture_);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format_->internalFormat),
+                     static_cast<GLsizei>(desc.Width), static_cast<GLsizei>(desc.Height), 0,
+                     format_->pixelFormat, format_->pixelType, nullptr);
+    } else {
+        memory_.assign(static_cast<size_t>(pitch()) * desc.Height, 0);
+    }
+}
+
+Surface::~Surface() {
+    releaseGl();
+}
+
+void Surface::releaseGl() {
+    if (texture_) {
+        glDeleteTextures(1, &texture_);
+        texture_ = 0;
+    }
+    if (renderbuffer_) {
+        glDeleteRenderbuffers(1, &renderbuffer_);
+        renderbuffer_ = 0;
+    }
+}
+
+ULONG Surface::AddRef() {
+    return container_ ? container_->AddRef() : Resource::AddRef();
+}
+
+ULONG Surface::Release() {
+    return container_ ? container_->Release() : Resource::Release();
+}
+
+GLuint Surface::glTexture() const {
+    return owner_ ? owner_->texture() : texture_;
+}
+
+HRESULT Surface::GetContainer(REFIID, void** container) {
+    if (!container) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (!container_) {
+        *container = nullptr;
+        return E_NOINTERFACE;
+    }
+    container_->AddRef();
+    *container = container_;
+    return D3D_OK;
+}
+
+HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
+    if (!desc) {
+        return D3DERR_INVALIDCALL;
+    }
+    *desc = desc_;
+    return D3D_OK;
+}
+
+HRESULT Surface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+    if (!locked) {
+        return D3DERR_INVALIDCALL;
+    }
+    UINT left = 0;
+    UINT top = 0;
+    UINT right = desc_.Width;
+    UINT bottom = desc_.Height;
+    if (rect) {
+        if (rect->left < 0 || rect->top < 0 || rect->right <= rect->left ||
+            rect->bottom <= rect->top) {
+            return D3DERR_INVALIDCALL;
+        }
+        left = static_cast<UINT>(rect->left);
+        top = static_cast<UINT>(rect->top);
+        right = static_cast<UINT>(rect->right);
+        bottom = static_cast<UINT>(rect->bottom);
+    }
+    if (owner_) {
+        INT slicePitch = 0;
+        return owner_->lock(level_, left, top, 0, right, bottom, 1, locked->Pitch, slicePitch,
+                            locked->pBits, flags);
+    }
+    if (!isSystemMemory() || locked_ || right > desc_.Width || bottom > desc_.Height) {
+        return D3DERR_INVALIDCALL;
+    }
+    locked->Pitch = static_cast<INT>(pitch());
+    locked->pBits = memory_.data() + static_cast<size_t>(top) * pitch() +
+                    static_cast<size_t>(left) * format_->bytesPerPixel;
+    locked_ = true;
+    return D3D_OK;
+}
+
+HRESULT Surface::UnlockRect() {
+    if (owner_) {
+        return owner_->unlock(level_);
+    }
+    if (!locked_) {
+        return D3DERR_INVALIDCALL;
+    }
+    locked_ = false;
+    return D3D_OK;
+}
+
+HRESULT Surface::GetDC(HDC*) {
+    return D3DERR_INVALIDCALL;
+}
+
+HRESULT Surface::ReleaseDC(HDC) {
+    return D3DERR_INVALIDCALL;
+}
+
+} // namespace tarnelix::d3d9

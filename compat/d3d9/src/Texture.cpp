@@ -1,0 +1,138 @@
+#include "Texture.h"
+
+namespace tarnelix::d3d9 {
+
+BoundTexture* boundTextureOf(IDirect3DBaseTexture9* texture) {
+    return dynamic_cast<BoundTexture*>(texture);
+}
+
+Texture::Texture(Device* device, UINT width, UINT height, UINT levels, DWORD usage,
+                 D3DFORMAT format, D3DPOOL pool)
+    : TextureBase(device, GL_TEXTURE_2D, width, height, 1, levels, usage, format, pool) {
+    for (UINT level = 0; level < storage_.levels(); ++level) {
+        D3DSURFACE_DESC desc{};
+        GetLevelDesc(level, &desc);
+        levels_.push_back(std::make_unique<Surface>(device, &storage_, this, level, desc));
+    }
+}
+
+Texture::~Texture() = default;
+
+void Texture::releaseGl() {
+    storage_.releaseGl();
+}
+
+HRESULT Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
+    if (!desc || level >= storage_.levels()) {
+        return D3DERR_INVALIDCALL;
+    }
+    desc->Format = format_;
+    desc->Type = D3DRTYPE_SURFACE;
+    desc->Usage = storage_.usage();
+    desc->Pool = storage_.pool();
+    desc->MultiSampleType = D3DMULTISAMPLE_NONE;
+    desc->MultiSampleQuality = 0;
+    desc->Width = storage_.width(level);
+    desc->Height = storage_.height(level);
+    return D3D_OK;
+}
+
+HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
+    if (!surface || level >= levels_.size()) {
+        return D3DERR_INVALIDCALL;
+    }
+    *surface = levels_[level].get();
+    AddRef();
+    return D3D_OK;
+}
+
+HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+    if (!locked || level >= storage_.levels()) {
+        return D3DERR_INVALIDCALL;
+    }
+    UINT left = 0;
+    UINT top = 0;
+    UINT right = storage_.width(level);
+    UINT bottom = storage_.height(level);
+    if (rect) {
+        if (rect->left < 0 || rect->top < 0 || rect->right < 0 || rect->bottom < 0) {
+            return D3DERR_INVALIDCALL;
+        }
+        left = static_cast<UINT>(rect->left);
+        top = static_cast<UINT>(rect->top);
+        right = static_cast<UINT>(rect->right);
+        bottom = static_cast<UINT>(rect->bottom);
+    }
+    INT slicePitch = 0;
+    return storage_.lock(level, left, top, 0, right, bottom, 1, locked->Pitch, slicePitch,
+                         locked->pBits, flags);
+}
+
+HRESULT Texture::UnlockRect(UINT level) {
+    return storage_.unlock(level);
+}
+
+VolumeTexture::VolumeTexture(Device* device, UINT width, UINT height, UINT depth, UINT levels,
+                             DWORD usage, D3DFORMAT format, D3DPOOL pool)
+    : TextureBase(device, GL_TEXTURE_3D, width, height, depth, levels, usage, format, pool) {
+    for (UINT level = 0; level < storage_.levels(); ++level) {
+        levels_.push_back(std::make_unique<Volume>(this, level));
+    }
+}
+
+VolumeTexture::~VolumeTexture() = default;
+
+HRESULT VolumeTexture::GetLevelDesc(UINT level, D3DVOLUME_DESC* desc) {
+    if (!desc || level >= storage_.levels()) {
+        return D3DERR_INVALIDCALL;
+    }
+    desc->Format = format_;
+    desc->Type = D3DRTYPE_VOLUME;
+    desc->Usage = storage_.usage();
+    desc->Pool = storage_.pool();
+    desc->Width = storage_.width(level);
+    desc->Height = storage_.height(level);
+    desc->Depth = storage_.depth(level);
+    return D3D_OK;
+}
+
+HRESULT VolumeTexture::GetVolumeLevel(UINT level, IDirect3DVolume9** volume) {
+    if (!volume || level >= levels_.size()) {
+        return D3DERR_INVALIDCALL;
+    }
+    *volume = levels_[level].get();
+    AddRef();
+    return D3D_OK;
+}
+
+HRESULT VolumeTexture::LockBox(UINT level, D3DLOCKED_BOX* locked, const D3DBOX* box, DWORD flags) {
+    if (!locked || level >= storage_.levels()) {
+        return D3DERR_INVALIDCALL;
+    }
+    D3DBOX whole{0, 0, storage_.width(level), storage_.height(level), 0, storage_.depth(level)};
+    const D3DBOX& b = box ? *box : whole;
+    return storage_.lock(level, b.Left, b.Top, b.Front, b.Right, b.Bottom, b.Back, locked->RowPitch,
+                         locked->SlicePitch, locked->pBits, flags);
+}
+
+HRESULT VolumeTexture::UnlockBox(UINT level) {
+    return storage_.unlock(level);
+}
+
+HRESULT Volume::QueryInterface(REFIID, void** object) {
+    if (object) {
+        *object = nullptr;
+    }
+    return E_NOINTERFACE;
+}
+
+HRESULT Volume::GetContainer(REFIID, void** container) {
+    if (!container) {
+        return D3DERR_INVALIDCALL;
+    }
+    *container = static_cast<IDirect3DVolumeTexture9*>(owner_);
+    owner_->AddRef();
+    return D3D_OK;
+}
+
+} // namespace tarnelix::d3d9

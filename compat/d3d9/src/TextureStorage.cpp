@@ -1,0 +1,118 @@
+#include "TextureStorage.h"
+
+#include "GlScratch.h"
+
+#include <algorithm>
+
+namespace tarnelix::d3d9 {
+
+TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT depth, UINT levels,
+                               DWORD usage, D3DFORMAT format, D3DPOOL pool)
+    : target_(target), width_(width), height_(height), depth_(depth), usage_(usage), pool_(pool),
+      format_(findFormat(format)) {
+    UINT full = fullMipCount(width, height, target == GL_TEXTURE_3D ? depth : 1);
+    levels_ = (levels == 0 || levels > full) ? full : levels;
+    if (usage & D3DUSAGE_AUTOGENMIPMAP) {
+        levels_ = full; // the chain exists in GL; Direct3D reports one level
+    }
+    if (!format_ || width == 0 || height == 0 || depth == 0) {
+        return;
+    }
+    memory_.resize(levels_);
+    locked_.assign(levels_, false);
+    glGenTextures(1, &texture_);
+    bindScratch(target_, texture_);
+    glTexParameteri(target_, GL_TEXTURE_BASE_LEVEL, 0);
+    glTexParameteri(target_, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels_ - 1));
+    glTexParameteri(target_, GL_TEXTURE_SWIZZLE_R, format_->swizzle[0]);
+    glTexParameteri(target_, GL_TEXTURE_SWIZZLE_G, format_->swizzle[1]);
+    glTexParameteri(target_, GL_TEXTURE_SWIZZLE_B, format_->swizzle[2]);
+    glTexParameteri(target_, GL_TEXTURE_SWIZZLE_A, format_->swizzle[3]);
+    for (UINT level = 0; level < levels_; ++level) {
+        if (target_ == GL_TEXTURE_3D) {
+            glTexImage3D(
+                target_, static_cast<GLint>(level), static_cast<GLint>(format_->internalFormat),
+                static_cast<GLsizei>(this->width(level)), static_cast<GLsizei>(this->height(level)),
+                static_cast<GLsizei>(this->depth(level)), 0, format_->pixelFormat,
+                format_->pixelType, nullptr);
+        } else {
+            glTexImage2D(
+                target_, static_cast<GLint>(level), static_cast<GLint>(format_->internalFormat),
+                static_cast<GLsizei>(this->width(level)), static_cast<GLsizei>(this->height(level)),
+                0, format_->pixelFormat, format_->pixelType, nullptr);
+        }
+    }
+}
+
+TextureStorage::~TextureStorage() {
+    releaseGl();
+}
+
+void TextureStorage::releaseGl() {
+    if (texture_) {
+        glDeleteTextures(1, &texture_);
+        texture_ = 0;
+    }
+}
+
+HRESULT TextureStorage::lock(UINT level, UINT left, UINT top, UINT front, UINT right, UINT bottom,
+                             UINT back, INT& rowPitch, INT& slicePitch, void*& bits, DWORD) {
+    if (level >= levels_ || locked_[level] || renderTarget()) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (right > width(level) || bottom > height(level) || back > depth(level) || left >= right ||
+        top >= bottom || front >= back) {
+        return D3DERR_INVALIDCALL;
+    }
+    UINT row = d3d9::rowPitch(*format_, width(level));
+    UINT slice = row * height(level);
+    std::vector<uint8_t>& data = memory_[level];
+    if (data.empty()) {
+        data.assign(static_cast<size_t>(slice) * depth(level), 0);
+    }
+    rowPitch = static_cast<INT>(row);
+    slicePitch = static_cast<INT>(slice);
+    bits = data.data() + static_cast<size_t>(front) * slice + static_cast<size_t>(top) * row +
+           static_cast<size_t>(left) * format_->bytesPerPixel;
+    locked_[level] = true;
+    return D3D_OK;
+}
+
+HRESULT TextureStorage::unlock(UINT level) {
+    if (level >= levels_ || !locked_[level]) {
+        return D3DERR_INVALIDCALL;
+    }
+    locked_[level] = false;
+    upload(level);
+    if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) && level == 0) {
+        generateMips();
+    }
+    return D3D_OK;
+}
+
+void TextureStorage::upload(UINT level) {
+    if (!texture_) {
+        return;
+    }
+    bindScratch(target_, texture_);
+    const std::vector<uint8_t>& data = memory_[level];
+    if (target_ == GL_TEXTURE_3D) {
+        glTexSubImage3D(target_, static_cast<GLint>(level), 0, 0, 0,
+                        static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
+                        static_cast<GLsizei>(depth(level)), format_->pixelFormat,
+                        format_->pixelType, data.data());
+    } else {
+        glTexSubImage2D(target_, static_cast<GLint>(level), 0, 0,
+                        static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
+                        format_->pixelFormat, format_->pixelType, data.data());
+    }
+}
+
+void TextureStorage::generateMips() {
+    if (texture_ && levels_ > 1) {
+        bindScratch(target_, texture_);
+        glGenerateMipmap(target_);
+    }
+}
+
+} // namespace tarnelix::d3d9

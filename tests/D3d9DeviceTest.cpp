@@ -1,0 +1,170 @@
+// The device's life and its basic operations: creation, defaults, clear, readback, reset.
+
+#include "D3d9TestDevice.h"
+
+#include <gtest/gtest.h>
+
+using tarnelix::test::Rgba;
+using tarnelix::test::TestDevice;
+
+TEST(D3d9Device, CreatesWithTheAskedBackBufferAndDepthBuffer) {
+    TestDevice t(32, 24);
+    ASSERT_TRUE(t.ok());
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(t.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    D3DSURFACE_DESC desc{};
+    back->GetDesc(&desc);
+    EXPECT_EQ(desc.Width, 32u);
+    EXPECT_EQ(desc.Height, 24u);
+    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
+    back->Release();
+    IDirect3DSurface9* depth = nullptr;
+    ASSERT_EQ(t.device->GetDepthStencilSurface(&depth), D3D_OK);
+    depth->GetDesc(&desc);
+    EXPECT_EQ(desc.Format, D3DFMT_D24S8);
+    depth->Release();
+    D3DVIEWPORT9 viewport{};
+    t.device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 32u);
+    EXPECT_EQ(viewport.Height, 24u);
+    EXPECT_EQ(viewport.MaxZ, 1.0f);
+}
+
+TEST(D3d9Device, StatesStartAtDirect3DDefaults) {
+    TestDevice t;
+    ASSERT_TRUE(t.ok());
+    struct Expected {
+        D3DRENDERSTATETYPE state;
+        DWORD value;
+    } expected[] = {
+        {D3DRS_ZENABLE, D3DZB_TRUE},
+        {D3DRS_ZWRITEENABLE, TRUE},
+        {D3DRS_ZFUNC, D3DCMP_LESSEQUAL},
+        {D3DRS_CULLMODE, D3DCULL_CCW},
+        {D3DRS_ALPHABLENDENABLE, FALSE},
+        {D3DRS_SRCBLEND, D3DBLEND_ONE},
+        {D3DRS_DESTBLEND, D3DBLEND_ZERO},
+        {D3DRS_ALPHATESTENABLE, FALSE},
+        {D3DRS_ALPHAFUNC, D3DCMP_ALWAYS},
+        {D3DRS_ALPHAREF, 0},
+        {D3DRS_LIGHTING, TRUE},
+        {D3DRS_TEXTUREFACTOR, 0xFFFFFFFF},
+        {D3DRS_COLORWRITEENABLE, 0xF},
+        {D3DRS_FILLMODE, D3DFILL_SOLID},
+        {D3DRS_SHADEMODE, D3DSHADE_GOURAUD},
+        {D3DRS_SPECULARENABLE, FALSE},
+        {D3DRS_STENCILENABLE, FALSE},
+        {D3DRS_STENCILMASK, 0xFFFFFFFF},
+        {D3DRS_BLENDOP, D3DBLENDOP_ADD},
+        {D3DRS_AMBIENT, 0},
+        {D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1},
+        {D3DRS_SCISSORTESTENABLE, FALSE},
+    };
+    for (const Expected& e : expected) {
+        DWORD value = 0xDEADBEEF;
+        t.device->GetRenderState(e.state, &value);
+        EXPECT_EQ(value, e.value) << "render state " << e.state;
+    }
+    DWORD value = 0;
+    t.device->GetTextureStageState(0, D3DTSS_COLOROP, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTOP_MODULATE));
+    t.device->GetTextureStageState(1, D3DTSS_COLOROP, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTOP_DISABLE));
+    t.device->GetTextureStageState(0, D3DTSS_ALPHAOP, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTOP_SELECTARG1));
+    t.device->GetTextureStageState(3, D3DTSS_TEXCOORDINDEX, &value);
+    EXPECT_EQ(value, 3u);
+    t.device->GetTextureStageState(2, D3DTSS_COLORARG1, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTA_TEXTURE));
+    t.device->GetTextureStageState(2, D3DTSS_COLORARG2, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTA_CURRENT));
+    t.device->GetSamplerState(5, D3DSAMP_ADDRESSU, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTADDRESS_WRAP));
+    t.device->GetSamplerState(5, D3DSAMP_MINFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
+    t.device->GetSamplerState(5, D3DSAMP_MIPFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_NONE));
+    t.device->GetSamplerState(5, D3DSAMP_MAXANISOTROPY, &value);
+    EXPECT_EQ(value, 1u);
+}
+
+TEST(D3d9Device, ClearFillsTheViewportOnlyAndReadsBackTopRowFirst) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 10, 20, 30), 1.0f, 0);
+    D3DVIEWPORT9 top{0, 0, 8, 2, 0.0f, 1.0f};
+    t.device->SetViewport(&top);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(128, 255, 0, 0), 1.0f, 0);
+    Rgba first = t.pixel(3, 1);
+    EXPECT_EQ(first.r, 255);
+    EXPECT_EQ(first.a, 128);
+    Rgba below = t.pixel(3, 2);
+    EXPECT_EQ(below.r, 10);
+    EXPECT_EQ(below.g, 20);
+    EXPECT_EQ(below.b, 30);
+    D3DRECT rect{5, 5, 7, 6};
+    D3DVIEWPORT9 full{0, 0, 8, 8, 0.0f, 1.0f};
+    t.device->SetViewport(&full);
+    t.device->Clear(1, &rect, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 0, 0, 255), 1.0f, 0);
+    EXPECT_EQ(t.pixel(5, 5).b, 255);
+    EXPECT_EQ(t.pixel(6, 5).b, 255);
+    EXPECT_EQ(t.pixel(7, 5).b, 30);
+    EXPECT_EQ(t.pixel(5, 6).b, 30);
+}
+
+TEST(D3d9Device, ResetChangesTheBackBufferAndRestoresDefaults) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    D3DPRESENT_PARAMETERS parameters{};
+    parameters.Windowed = TRUE;
+    parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    parameters.BackBufferWidth = 20;
+    parameters.BackBufferHeight = 10;
+    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    parameters.EnableAutoDepthStencil = TRUE;
+    parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
+    ASSERT_EQ(t.device->Reset(&parameters), D3D_OK);
+    DWORD cull = 0;
+    t.device->GetRenderState(D3DRS_CULLMODE, &cull);
+    EXPECT_EQ(cull, static_cast<DWORD>(D3DCULL_CCW));
+    D3DVIEWPORT9 viewport{};
+    t.device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 20u);
+    EXPECT_EQ(viewport.Height, 10u);
+    EXPECT_EQ(t.device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    // A windowed reset with no size takes the window's client area; no depth buffer turns
+    // depth testing off by default.
+    parameters.BackBufferWidth = 0;
+    parameters.BackBufferHeight = 0;
+    parameters.EnableAutoDepthStencil = FALSE;
+    ASSERT_EQ(t.device->Reset(&parameters), D3D_OK);
+    EXPECT_EQ(parameters.BackBufferWidth, 8u);
+    DWORD z = 1;
+    t.device->GetRenderState(D3DRS_ZENABLE, &z);
+    EXPECT_EQ(z, static_cast<DWORD>(D3DZB_FALSE));
+}
+
+TEST(D3d9Device, RefusesUnsupportedFormatsAndCallsCleanly) {
+    TestDevice t;
+    ASSERT_TRUE(t.ok());
+    IDirect3DTexture9* texture = nullptr;
+    EXPECT_EQ(t.device->CreateTexture(4, 4, 1, 0, D3DFMT_P8, D3DPOOL_MANAGED, &texture, nullptr),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(texture, nullptr);
+    EXPECT_EQ(
+        t.device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+        D3DERR_INVALIDCALL);
+    IDirect3DCubeTexture9* cube = nullptr;
+    EXPECT_EQ(
+        t.device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
+        D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(t.device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(10), 1), D3DERR_INVALIDCALL);
+    float constants[8] = {};
+    EXPECT_EQ(t.device->SetVertexShaderConstantF(255, constants, 2), D3DERR_INVALIDCALL);
+    DWORD bogus[4] = {0x12345678, 4, 0, 0};
+    IDirect3DVertexShader9* shader = nullptr;
+    EXPECT_EQ(t.device->CreateVertexShader(bogus, &shader), D3DERR_INVALIDCALL);
+    EXPECT_EQ(shader, nullptr);
+    EXPECT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, nullptr, 16), D3DERR_INVALIDCALL);
+}
