@@ -77,6 +77,9 @@ bool ensureSdlVideo() {
         std::fprintf(stderr, "tarnelix: cannot start the video system: %s\n", SDL_GetError());
         return false;
     }
+    // Keep the GL library loaded for the whole run: SDL would otherwise unload and reload the
+    // driver with every window, which is slow and loses its symbols for leak reports.
+    SDL_GL_LoadLibrary(nullptr);
     return true;
 }
 
