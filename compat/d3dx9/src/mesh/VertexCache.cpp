@@ -19,43 +19,38 @@ bool optimizeForVertexCache(const MeshView& mesh, std::vector<uint32_t>& faceOrd
     std::vector<uint32_t> optimised(indexCount);
     meshopt_optimizeVertexCache(optimised.data(), indices.data(), indexCount, mesh.vertexCount);
 
-    // The optimiser reorders whole faces but may rotate a face's indices; recover which old
-    // face each new one is by matching its corner set, rotating to the original order.
-    faceOrder.assign(mesh.faceCount, 0);
+    // The optimiser emits whole faces with their corners in the original order; recover which
+    // old face each new one is through the faces listed by their first corner.
+    std::vector<uint32_t> firstOffset(size_t(mesh.vertexCount) + 1, 0);
+    for (uint32_t f = 0; f < mesh.faceCount; ++f) {
+        ++firstOffset[indices[3 * size_t(f)] + 1];
+    }
+    for (size_t v = 0; v < mesh.vertexCount; ++v) {
+        firstOffset[v + 1] += firstOffset[v];
+    }
+    std::vector<uint32_t> byFirst(mesh.faceCount);
     {
-        std::vector<std::pair<uint64_t, uint32_t>> keys(mesh.faceCount);
-        auto key = [](const uint32_t* f) {
-            uint32_t a = f[0], b = f[1], c = f[2];
-            if (a > b)
-                std::swap(a, b);
-            if (b > c)
-                std::swap(b, c);
-            if (a > b)
-                std::swap(a, b);
-            // Exact for up to 2^21 vertices; beyond that equal keys are compared in full below.
-            return (uint64_t(a) << 42) ^ (uint64_t(b) << 21) ^ uint64_t(c);
-        };
+        std::vector<uint32_t> fill(firstOffset.begin(), firstOffset.end() - 1);
         for (uint32_t f = 0; f < mesh.faceCount; ++f) {
-            keys[f] = {key(&indices[3 * size_t(f)]), f};
+            byFirst[fill[indices[3 * size_t(f)]]++] = f;
         }
-        std::sort(keys.begin(), keys.end());
-        std::vector<bool> used(mesh.faceCount, false);
-        for (uint32_t f = 0; f < mesh.faceCount; ++f) {
-            const uint32_t* face = &optimised[3 * size_t(f)];
-            auto it =
-                std::lower_bound(keys.begin(), keys.end(), std::make_pair(key(face), uint32_t(0)));
-            for (; it != keys.end() && it->first == key(face); ++it) {
-                const uint32_t* old = &indices[3 * size_t(it->second)];
-                const bool same = std::is_permutation(old, old + 3, face);
-                if (!used[it->second] && same) {
-                    break;
-                }
+    }
+    std::vector<bool> used(mesh.faceCount, false);
+    faceOrder.assign(mesh.faceCount, 0);
+    for (uint32_t f = 0; f < mesh.faceCount; ++f) {
+        const uint32_t* face = &optimised[3 * size_t(f)];
+        bool found = false;
+        for (uint32_t k = firstOffset[face[0]]; k < firstOffset[face[0] + 1] && !found; ++k) {
+            const uint32_t candidate = byFirst[k];
+            const uint32_t* old = &indices[3 * size_t(candidate)];
+            if (!used[candidate] && old[1] == face[1] && old[2] == face[2]) {
+                used[candidate] = true;
+                faceOrder[f] = candidate;
+                found = true;
             }
-            if (it == keys.end() || it->first != key(face)) {
-                return false; // cannot happen: the optimiser only permutes faces
-            }
-            used[it->second] = true;
-            faceOrder[f] = it->second;
+        }
+        if (!found) {
+            return false; // the optimiser changed a face: refuse rather than guess
         }
     }
 
