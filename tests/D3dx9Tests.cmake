@@ -26,3 +26,9 @@ tarnelix_test(shader_programs_test SOURCES ShaderProgramsTest.cpp
               LIBS tarnelix_render tarnelix_memory_device)
 target_compile_definitions(shader_programs_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+find_package(SDL2 REQUIRED CONFIG)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+tarnelix_test(d3dx_glsl_link_test SOURCES D3dxGlslLinkTest.cpp
+              LIBS tarnelix_d3dx9_core SDL2::SDL2 OpenGL::OpenGL)
+target_compile_definitions(d3dx_glsl_link_test PRIVATE
+    TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
