@@ -37,7 +37,7 @@ fuzz: deps
 		-DTARNELIX_FUZZ=ON -DTARNELIX_BUILD_TESTS=OFF -DTARNELIX_BUILD_BENCHMARKS=OFF
 	cmake --build $(FUZZ) -j $(JOBS) --target rar_archive_fuzz
 	mkdir -p $(FUZZ)/corpus $(FUZZ)/tmp
-	cd $(FUZZ) && TMPDIR=$(CURDIR)/$(FUZZ)/tmp ASAN_OPTIONS=detect_leaks=1 \
+	cd $(FUZZ) && TMPDIR=$(abspath $(FUZZ))/tmp ASAN_OPTIONS=detect_leaks=1 \
 		timeout $$(( $(FUZZ_SECONDS) + 120 )) ./tools/rar-extract/rar_archive_fuzz \
 		-max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
 		-detect_leaks=0 -print_final_stats=1 \

@@ -51,7 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::string path = archivePath();
     rar::rarState().log.disable(); // millions of calls: the log would only fill the disk
     if (!writeFile(path, data, size)) {
-        return 0;
+        // Without its scratch file the target would test nothing: stop loudly.
+        std::fprintf(stderr, "rar_archive_fuzz: cannot write %s\n", path.c_str());
+        std::exit(1);
     }
     std::vector<RarEntryInfo> entries;
     std::string error;
