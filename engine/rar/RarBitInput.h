@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace rar {
 
@@ -29,10 +30,11 @@ public:
     }
 
     uint32_t peek16() const {
-        const uint32_t bits = (static_cast<uint32_t>(m_buffer[m_pos]) << 16) |
-                              (static_cast<uint32_t>(m_buffer[m_pos + 1]) << 8) |
-                              m_buffer[m_pos + 2];
-        return (bits >> (8 - m_bit)) & 0xFFFF;
+        // Four bytes big-endian in one load; the slack makes the fourth always readable.
+        uint32_t bits;
+        std::memcpy(&bits, m_buffer + m_pos, sizeof(bits));
+        bits = __builtin_bswap32(bits);
+        return (bits << m_bit) >> 16;
     }
     void skip(unsigned bits) {
         bits += m_bit;
