@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 
 namespace {
@@ -35,10 +36,21 @@ void expectCleanOutcome(const std::string& path, const Target& target) {
     }
 }
 
+size_t openFileCount() {
+    size_t count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
 } // namespace
 
 TEST(RarRobustness, TruncatedArchivesFailCleanly) {
     TempDir dir;
+    // Every way out closes the archive: no descriptor may stay behind.
+    const size_t filesBefore = openFileCount();
     for (const Target& target : kTargets) {
         SCOPED_TRACE(target.entry);
         const std::string bytes = readWholeFile(rarTestData(target.file));
@@ -55,6 +67,7 @@ TEST(RarRobustness, TruncatedArchivesFailCleanly) {
             }
         }
     }
+    EXPECT_EQ(openFileCount(), filesBefore);
 }
 
 TEST(RarRobustness, FlippedBytesFailCleanly) {
