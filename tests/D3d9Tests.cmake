@@ -4,3 +4,5 @@ target_link_libraries(tarnelix_d3d9_testing PUBLIC tarnelix_d3d9 PRIVATE tarneli
 tarnelix_test(d3d9_device_test SOURCES D3d9DeviceTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_raster_test SOURCES D3d9RasterTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_shader_test SOURCES D3d9ShaderTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_fixed_function_test SOURCES D3d9FixedFunctionTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_texture_test SOURCES D3d9TextureTest.cpp LIBS tarnelix_d3d9_testing)

@@ -1,0 +1,251 @@
+// Textures, samplers and render targets: addressing, filters, mip levels, volume textures,
+// render-target textures sampled the right way up, the shared depth buffer, buffers.
+
+#include "D3d9TestDevice.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+using namespace tarnelix::test;
+
+namespace {
+
+class Textures : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(t.ok());
+        t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        t.device->SetFVF(kScreenFvf);
+        t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    }
+
+    // A quad over the whole target with the given texture coordinates.
+    void draw(float u0, float v0, float u1, float v1)
+    {
+        ScreenVertex quad[6];
+        screenQuad(quad, 0, 0, static_cast<float>(t.width), static_cast<float>(t.height), 0.5f,
+                   0xFFFFFFFF, u0, v0, u1, v1);
+        ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)),
+                  D3D_OK);
+    }
+
+    TestDevice t{8, 8};
+};
+
+constexpr uint32_t kRed = 0xFFFF0000;
+constexpr uint32_t kGreen = 0xFF00FF00;
+
+} // namespace
+
+TEST_F(Textures, AddressModesWrapClampAndMirrorOnce)
+{
+    IDirect3DTexture9* texture = t.texture(2, 1, {kRed, kGreen});
+    t.device->SetTexture(0, texture);
+    // u from -1 to 3 over 8 pixels; pixel centres (integer coordinates) sample u = -1, -0.5,
+    // 0, 0.5, ... 2.5; u = -0.75 etc. would be a half-pixel-shifted rasteriser.
+    draw(-0.75f, 0.0f, 3.25f, 1.0f);
+    // Wrap: -0.75 -> 0.25 red, -0.25 -> 0.75 green.
+    EXPECT_EQ(t.pixel(0, 0).r, 255);
+    EXPECT_EQ(t.pixel(1, 0).g, 255);
+    t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    draw(-0.75f, 0.0f, 3.25f, 1.0f);
+    EXPECT_EQ(t.pixel(0, 0).r, 255);
+    EXPECT_EQ(t.pixel(1, 0).r, 255);
+    EXPECT_EQ(t.pixel(7, 0).g, 255);
+    // Mirror once: |u| clamped to 1, so -0.75 -> 0.75 green, -0.25 -> 0.25 red, 2.75 -> green.
+    t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRRORONCE);
+    draw(-0.75f, 0.0f, 3.25f, 1.0f);
+    EXPECT_EQ(t.pixel(0, 0).g, 255);
+    EXPECT_EQ(t.pixel(1, 0).r, 255);
+    EXPECT_EQ(t.pixel(7, 0).g, 255);
+    texture->Release();
+}
+
+TEST_F(Textures, PointAndLinearFilters)
+{
+    IDirect3DTexture9* texture = t.texture(2, 1, {0xFF000000, 0xFFFFFFFF});
+    t.device->SetTexture(0, texture);
+    t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    // Point: pixel 3 (u = 0.375) black, pixel 4 (u = 0.5) white.
+    EXPECT_EQ(t.pixel(3, 0).r, 0);
+    EXPECT_EQ(t.pixel(4, 0).r, 255);
+    t.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    t.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    // Linear: pixel centres are at integer coordinates, so pixel 3 samples u = 0.375, a
+    // quarter of the way from texel centre 0 to texel centre 1.
+    EXPECT_NEAR(t.pixel(3, 0).r, 64, 1);
+    EXPECT_NEAR(t.pixel(4, 0).r, 128, 1);
+    t.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_ANISOTROPIC);
+    t.device->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, 8);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_NEAR(t.pixel(4, 0).r, 128, 1);
+    texture->Release();
+}
+
+TEST_F(Textures, MipFilterChoosesLevels)
+{
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(t.device->CreateTexture(16, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
+                                      nullptr),
+              D3D_OK);
+    ASSERT_EQ(texture->GetLevelCount(), 5u);
+    const uint32_t colours[5] = {kRed, kGreen, 0xFF0000FF, 0xFFFFFF00, 0xFFFFFFFF};
+    for (UINT level = 0; level < 5; ++level) {
+        D3DSURFACE_DESC desc{};
+        texture->GetLevelDesc(level, &desc);
+        EXPECT_EQ(desc.Width, 16u >> level);
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
+        for (UINT y = 0; y < desc.Height; ++y) {
+            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) +
+                                                    y * locked.Pitch);
+            for (UINT x = 0; x < desc.Width; ++x) {
+                row[x] = colours[level];
+            }
+        }
+        texture->UnlockRect(level);
+    }
+    t.device->SetTexture(0, texture);
+    // 16 texels over 8 pixels: level 1. Without a mip filter, level 0.
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(t.pixel(4, 4).r, 255);
+    t.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(t.pixel(4, 4).g, 255);
+    EXPECT_EQ(t.pixel(4, 4).r, 0);
+    // 64 texels over 8 pixels: level 3.
+    draw(0.0f, 0.0f, 4.0f, 4.0f);
+    EXPECT_EQ(t.pixel(4, 4).r, 255);
+    EXPECT_EQ(t.pixel(4, 4).g, 255);
+    EXPECT_EQ(t.pixel(4, 4).b, 0);
+    texture->Release();
+}
+
+TEST_F(Textures, VolumeTexturesLockAndSampleInThreeDimensions)
+{
+    IDirect3DVolumeTexture9* volume = nullptr;
+    ASSERT_EQ(t.device->CreateVolumeTexture(4, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                            &volume, nullptr),
+              D3D_OK);
+    D3DLOCKED_BOX box{};
+    ASSERT_EQ(volume->LockBox(0, &box, nullptr, 0), D3D_OK);
+    EXPECT_EQ(box.RowPitch, 16);
+    EXPECT_EQ(box.SlicePitch, 64);
+    for (int z = 0; z < 4; ++z) {
+        for (int y = 0; y < 4; ++y) {
+            for (int x = 0; x < 4; ++x) {
+                auto* texel = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(box.pBits) +
+                                                          z * box.SlicePitch + y * box.RowPitch) +
+                              x;
+                *texel = D3DCOLOR_ARGB(255, x * 64, y * 64, z * 64);
+            }
+        }
+    }
+    EXPECT_EQ(volume->LockBox(0, &box, nullptr, 0), D3DERR_INVALIDCALL); // already locked
+    ASSERT_EQ(volume->UnlockBox(0), D3D_OK);
+    t.device->SetTexture(0, volume);
+    struct Vertex {
+        float x, y, z, rhw, u, v, w;
+    } quad[4] = {{0, 0, 0.5f, 1, 0.375f, 0.625f, 0.875f},
+                 {8, 0, 0.5f, 1, 0.375f, 0.625f, 0.875f},
+                 {0, 8, 0.5f, 1, 0.375f, 0.625f, 0.875f},
+                 {8, 8, 0.5f, 1, 0.375f, 0.625f, 0.875f}};
+    t.device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0));
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex));
+    Rgba p = t.pixel(4, 4);
+    EXPECT_EQ(p.r, 64);
+    EXPECT_EQ(p.g, 128);
+    EXPECT_EQ(p.b, 192);
+    volume->Release();
+}
+
+TEST_F(Textures, RenderTargetTexturesSampleTheRightWayUpAndShareTheDepthBuffer)
+{
+    IDirect3DTexture9* target = nullptr;
+    ASSERT_EQ(t.device->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
+                                      D3DPOOL_DEFAULT, &target, nullptr),
+              D3D_OK);
+    D3DLOCKED_RECT locked{};
+    EXPECT_EQ(target->LockRect(0, &locked, nullptr, 0), D3DERR_INVALIDCALL);
+    IDirect3DSurface9* surface = nullptr;
+    IDirect3DSurface9* back = nullptr;
+    target->GetSurfaceLevel(0, &surface);
+    t.device->GetRenderTarget(0, &back);
+    // The back buffer's depth at the top-left 2x2 is near (0.1), elsewhere far.
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    ScreenVertex quad[6];
+    screenQuad(quad, 0, 0, 2, 2, 0.1f, 0xFF000000);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+
+    ASSERT_EQ(t.device->SetRenderTarget(0, surface), D3D_OK);
+    D3DVIEWPORT9 viewport{};
+    t.device->GetViewport(&viewport);
+    EXPECT_EQ(viewport.Width, 4u);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
+    // Red on the top half of the target, at depth 0.5: hidden where the shared depth is 0.1.
+    screenQuad(quad, 0, 0, 4, 2, 0.5f, kRed);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    std::vector<uint32_t> pixels = t.read(surface);
+    EXPECT_EQ(pixels[0], 0xFF0000FFu);  // (0, 0) behind the back buffer's near depth
+    EXPECT_EQ(pixels[2], kRed);         // (2, 0) drawn
+    EXPECT_EQ(pixels[4 * 3], 0xFF0000FFu); // bottom row untouched
+
+    // Sampled back into the back buffer: red stays on top.
+    t.device->SetRenderTarget(0, back);
+    t.device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    t.device->SetTexture(0, target);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(t.pixel(5, 1).r, 255);
+    EXPECT_EQ(t.pixel(5, 6).b, 255);
+    surface->Release();
+    back->Release();
+    target->Release();
+}
+
+TEST_F(Textures, IndexedDrawsFromVertexAndIndexBuffers)
+{
+    IDirect3DVertexBuffer9* vertices = nullptr;
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(t.device->CreateVertexBuffer(8 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY,
+                                           kScreenFvf, D3DPOOL_MANAGED, &vertices, nullptr),
+              D3D_OK);
+    ASSERT_EQ(t.device->CreateIndexBuffer(6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
+                                          D3DPOOL_MANAGED, &indices, nullptr),
+              D3D_OK);
+    ScreenVertex* v = nullptr;
+    ASSERT_EQ(vertices->Lock(0, 0, reinterpret_cast<void**>(&v), 0), D3D_OK);
+    // Vertices 4..7 hold the right half; drawn with base vertex 4.
+    ScreenVertex corners[4] = {{4, 0, 0.5f, 1, kGreen, 0, 0},
+                               {8, 0, 0.5f, 1, kGreen, 0, 0},
+                               {4, 8, 0.5f, 1, kGreen, 0, 0},
+                               {8, 8, 0.5f, 1, kGreen, 0, 0}};
+    std::memset(v, 0, 4 * sizeof(ScreenVertex));
+    std::memcpy(v + 4, corners, sizeof(corners));
+    vertices->Unlock();
+    WORD* i = nullptr;
+    ASSERT_EQ(indices->Lock(0, 0, reinterpret_cast<void**>(&i), 0), D3D_OK);
+    const WORD order[6] = {0, 1, 2, 2, 1, 3};
+    std::memcpy(i, order, sizeof(order));
+    indices->Unlock();
+    EXPECT_EQ(indices->Lock(12, 2, reinterpret_cast<void**>(&i), 0), D3DERR_INVALIDCALL);
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    t.device->SetStreamSource(0, vertices, 0, sizeof(ScreenVertex));
+    t.device->SetIndices(indices);
+    ASSERT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 4, 0, 4, 0, 2), D3D_OK);
+    EXPECT_EQ(t.pixel(6, 4).g, 255);
+    EXPECT_EQ(t.pixel(2, 4).g, 0);
+    // Past the end of the index buffer: refused.
+    EXPECT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2),
+              D3DERR_INVALIDCALL);
+    t.device->SetStreamSource(0, nullptr, 0, 0);
+    t.device->SetIndices(nullptr);
+    vertices->Release();
+    indices->Release();
+}
