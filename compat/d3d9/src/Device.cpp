@@ -248,16 +248,24 @@ HRESULT Device::applyPresentation(D3DPRESENT_PARAMETERS& parameters) {
         if (parameters.BackBufferWidth == 0 || parameters.BackBufferHeight == 0) {
             return D3DERR_INVALIDCALL;
         }
+        SDL_DisplayMode closest{};
+        bool listed = false;
+        for (const D3DDISPLAYMODE& mode : displayModes(
+                 parameters.BackBufferFormat == D3DFMT_R5G6B5 ? D3DFMT_R5G6B5 : D3DFMT_X8R8G8B8)) {
+            listed = listed || (mode.Width == parameters.BackBufferWidth &&
+                                mode.Height == parameters.BackBufferHeight);
+        }
+        if (!listed) {
+            std::fprintf(stderr, "tarnelix d3d9: the display has no %ux%u mode\n",
+                         parameters.BackBufferWidth, parameters.BackBufferHeight);
+            return D3DERR_INVALIDCALL;
+        }
         SDL_DisplayMode wanted{};
         wanted.w = static_cast<int>(parameters.BackBufferWidth);
         wanted.h = static_cast<int>(parameters.BackBufferHeight);
         wanted.refresh_rate = static_cast<int>(parameters.FullScreen_RefreshRateInHz);
-        SDL_DisplayMode closest{};
-        if (!SDL_GetClosestDisplayMode(0, &wanted, &closest) || closest.w != wanted.w ||
-            closest.h != wanted.h) {
-            std::fprintf(stderr, "tarnelix d3d9: the display has no %ux%u mode\n",
-                         parameters.BackBufferWidth, parameters.BackBufferHeight);
-            return D3DERR_INVALIDCALL;
+        if (!SDL_GetClosestDisplayMode(0, &wanted, &closest)) {
+            closest = wanted; // the driver lists no modes of its own: ask for ours
         }
         SDL_SetWindowDisplayMode(window_, &closest);
         if (SDL_SetWindowFullscreen(window_, SDL_WINDOW_FULLSCREEN) != 0) {

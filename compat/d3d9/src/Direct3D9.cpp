@@ -34,6 +34,10 @@ D3DFORMAT desktopFormat() {
 } // namespace
 
 std::vector<D3DDISPLAYMODE> Direct3D9::modes(D3DFORMAT format) {
+    return displayModes(format);
+}
+
+std::vector<D3DDISPLAYMODE> displayModes(D3DFORMAT format) {
     std::vector<D3DDISPLAYMODE> list;
     if (!isDisplayFormat(format) || !ensureSdlVideo()) {
         return list;
@@ -56,6 +60,14 @@ std::vector<D3DDISPLAYMODE> Direct3D9::modes(D3DFORMAT format) {
         if (!known) {
             list.push_back(entry);
         }
+    }
+    SDL_DisplayMode desktop{};
+    if (list.empty() && SDL_GetDesktopDisplayMode(0, &desktop) == 0 && desktop.w > 0 &&
+        desktop.h > 0) {
+        // Some drivers (the offscreen one) list no usable mode: offer the desktop's.
+        list.push_back(D3DDISPLAYMODE{
+            static_cast<UINT>(desktop.w), static_cast<UINT>(desktop.h),
+            static_cast<UINT>(desktop.refresh_rate > 0 ? desktop.refresh_rate : 60), format});
     }
     std::sort(list.begin(), list.end(), [](const D3DDISPLAYMODE& a, const D3DDISPLAYMODE& b) {
         if (a.Width != b.Width) {

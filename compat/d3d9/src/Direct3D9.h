@@ -43,10 +43,12 @@ public:
                                            IDirect3DDevice9** device) override;
 
 private:
-    // The distinct modes in a format, largest first as Direct3D lists them... sorted by size and
-    // then refresh rate, ascending.
+    // The distinct modes in a format, by size and then refresh rate, ascending.
     std::vector<D3DDISPLAYMODE> modes(D3DFORMAT format);
 };
+
+// The modes of the default adapter in a display format (empty for other formats).
+std::vector<D3DDISPLAYMODE> displayModes(D3DFORMAT format);
 
 // The capabilities this device offers (shared by the Direct3D object and the device).
 void fillCaps(D3DCAPS9& caps);

@@ -1,0 +1,206 @@
+// The display and the sampler filter settings on the stand-ins, headless.
+
+#include "platform/Display.h"
+#include "platform/SamplerFilterSettings.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string g_failure;
+
+void recordFailure(const char* reason) {
+    g_failure = reason;
+}
+
+void drainMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
+bool quitQueued() {
+    MSG msg;
+    bool quit = false;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        quit = quit || msg.message == WM_QUIT;
+    }
+    return quit;
+}
+
+} // namespace
+
+TEST(Display, SixteenBitsSelectR5G6B5AndAnythingElseX8R8G8B8) {
+    EXPECT_EQ(Display::formatForBits(16), D3DFMT_R5G6B5);
+    EXPECT_EQ(Display::formatForBits(24), D3DFMT_X8R8G8B8);
+    EXPECT_EQ(Display::formatForBits(32), D3DFMT_X8R8G8B8);
+    EXPECT_EQ(Display::formatForBits(0), D3DFMT_X8R8G8B8);
+}
+
+TEST(Display, PresentationParametersForWindowedAndFullScreen) {
+    D3DPRESENT_PARAMETERS windowed = Display::presentParameters(800, 600, false, 16, 75, 8);
+    EXPECT_TRUE(windowed.Windowed);
+    EXPECT_EQ(windowed.BackBufferWidth, 0u);
+    EXPECT_EQ(windowed.BackBufferHeight, 0u);
+    EXPECT_EQ(windowed.BackBufferCount, 0u);
+    EXPECT_EQ(windowed.FullScreen_RefreshRateInHz, 0u);
+    EXPECT_EQ(windowed.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
+    EXPECT_EQ(windowed.MultiSampleType, D3DMULTISAMPLE_NONE);
+    EXPECT_EQ(windowed.BackBufferFormat, D3DFMT_R5G6B5);
+    EXPECT_TRUE(windowed.EnableAutoDepthStencil);
+    EXPECT_EQ(windowed.AutoDepthStencilFormat, D3DFMT_D24S8);
+    EXPECT_EQ(windowed.SwapEffect, D3DSWAPEFFECT_DISCARD);
+
+    D3DPRESENT_PARAMETERS full = Display::presentParameters(1024, 768, true, 32, 60, 4);
+    EXPECT_FALSE(full.Windowed);
+    EXPECT_EQ(full.BackBufferCount, 1u);
+    EXPECT_EQ(full.BackBufferWidth, 1024u);
+    EXPECT_EQ(full.BackBufferHeight, 768u);
+    EXPECT_EQ(full.FullScreen_RefreshRateInHz, 60u);
+    EXPECT_EQ(full.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_DEFAULT));
+    EXPECT_EQ(full.MultiSampleType, D3DMULTISAMPLE_4_SAMPLES);
+    EXPECT_EQ(full.BackBufferFormat, D3DFMT_X8R8G8B8);
+    EXPECT_EQ(Display::presentParameters(1, 1, true, 32, 60, 2).MultiSampleType,
+              D3DMULTISAMPLE_2_SAMPLES);
+    EXPECT_EQ(Display::presentParameters(1, 1, true, 32, 60, 6).MultiSampleType,
+              D3DMULTISAMPLE_6_SAMPLES);
+    EXPECT_EQ(Display::presentParameters(1, 1, true, 32, 60, 0).MultiSampleType,
+              D3DMULTISAMPLE_NONE);
+}
+
+TEST(Display, ModesAreListedBeforeAnyWindowExists) {
+    Display display;
+    ASSERT_NE(display.direct3d, nullptr);
+    int32_t count = display.modeCount(32);
+    ASSERT_GT(count, 0);
+    EXPECT_EQ(display.modeCount(16), count);
+    EXPECT_GT(display.modeWidth(32, 0), 0);
+    EXPECT_GT(display.modeHeight(32, 0), 0);
+    EXPECT_GT(display.modeRefreshRate(32, 0), 0);
+    EXPECT_EQ(display.modeWidth(32, count), 0); // past the end: nothing
+}
+
+TEST(Display, WindowProcedureQuitsOnEscapeAndCloseOnly) {
+    drainMessages();
+    Display::windowProcedure(nullptr, WM_KEYDOWN, 'A', 0);
+    Display::windowProcedure(nullptr, WM_CHAR, 0x1B, 0);
+    EXPECT_FALSE(quitQueued());
+    EXPECT_EQ(Display::windowProcedure(nullptr, WM_KEYDOWN, VK_ESCAPE, 0), 0);
+    EXPECT_TRUE(quitQueued());
+    EXPECT_EQ(Display::windowProcedure(nullptr, WM_CLOSE, 0, 0), 0);
+    EXPECT_TRUE(quitQueued());
+}
+
+TEST(Display, CreatesTheWindowAndDeviceInAWindowedModeAndReleasesThem) {
+    Display display;
+    ASSERT_TRUE(display.create(64, 48, false, 32, 60, 0));
+    ASSERT_NE(display.device, nullptr);
+    EXPECT_EQ(display.width, 64);
+    EXPECT_EQ(display.height, 48);
+    EXPECT_FALSE(display.fullscreen);
+    EXPECT_EQ(display.bits, 32);
+    IDirect3DSurface9* back = nullptr;
+    display.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
+    D3DSURFACE_DESC desc{};
+    back->GetDesc(&desc);
+    back->Release();
+    EXPECT_EQ(desc.Width, 64u);
+    EXPECT_EQ(desc.Format, D3DFMT_X8R8G8B8);
+    display.present();
+    // 16 bits resets into R5G6B5.
+    ASSERT_TRUE(display.setMode(32, 32, false, 16, 0, 0));
+    display.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
+    back->GetDesc(&desc);
+    back->Release();
+    EXPECT_EQ(desc.Format, D3DFMT_R5G6B5);
+    EXPECT_EQ(display.bits, 16);
+    display.releaseAll();
+    EXPECT_EQ(display.device, nullptr);
+    EXPECT_EQ(display.direct3d, nullptr);
+    EXPECT_EQ(display.window, nullptr);
+    drainMessages();
+}
+
+TEST(Display, AFailedResetKeepsTheOldModeFields) {
+    Display display;
+    ASSERT_TRUE(display.create(32, 32, false, 32, 0, 0));
+    // Multisampling is refused by the device: the reset fails.
+    EXPECT_FALSE(display.setMode(48, 48, false, 32, 0, 4));
+    EXPECT_EQ(display.width, 32);
+    EXPECT_EQ(display.samples, 0);
+    drainMessages();
+}
+
+TEST(Display, GoesFullScreenInAListedMode) {
+    Display display;
+    ASSERT_GT(display.modeCount(32), 0);
+    int32_t w = display.modeWidth(32, 0);
+    int32_t h = display.modeHeight(32, 0);
+    ASSERT_TRUE(display.create(w, h, true, 32, display.modeRefreshRate(32, 0), 0));
+    EXPECT_TRUE(display.fullscreen);
+    EXPECT_EQ(display.width, w);
+    display.present();
+    drainMessages();
+}
+
+TEST(Display, AMissingDirect3DObjectIsReportedAndCreateFails) {
+    Display::setFailureHandler(recordFailure);
+    Display display;
+    display.direct3d->Release();
+    display.direct3d = nullptr;
+    g_failure.clear();
+    EXPECT_FALSE(display.create(32, 32, false, 32, 0, 0));
+    EXPECT_NE(g_failure.find("Direct3D"), std::string::npos);
+    EXPECT_NE(display.window, nullptr); // the window stays open, as the steps before it ran
+    Display::setFailureHandler(nullptr);
+    drainMessages();
+}
+
+TEST(DisplayDeathTest, AFailedDeviceEndsTheProgramWithAMessage) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            Display display;
+            display.direct3d->Release();
+            display.direct3d = nullptr;
+            display.create(32, 32, false, 32, 0, 0);
+        },
+        ::testing::ExitedWithCode(1), "tarnelix: Direct3D 9 is not available");
+}
+
+TEST(SamplerFilterSettings, AppliesOncePerChangeToEverySampler) {
+    Display display;
+    ASSERT_TRUE(display.create(16, 16, false, 32, 0, 0));
+    IDirect3DDevice9* device = display.device;
+    SamplerFilterSettings settings;
+    EXPECT_EQ(settings.magFilter, 2u);
+    EXPECT_EQ(settings.minFilter, 2u);
+    EXPECT_EQ(settings.mipFilter, 1u);
+    EXPECT_EQ(settings.maxAnisotropy, 1u);
+    EXPECT_EQ(settings.samplerCount, 8);
+    EXPECT_FALSE(settings.applied);
+    settings.apply(device, 3);
+    EXPECT_TRUE(settings.applied);
+    DWORD value = 0;
+    device->GetSamplerState(7, D3DSAMP_MINFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_LINEAR));
+    device->GetSamplerState(7, D3DSAMP_MIPFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
+    device->GetSamplerState(8, D3DSAMP_MINFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT)); // beyond samplerCount: untouched
+    // A second apply does nothing until the next set.
+    device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
+    settings.apply(device, 0);
+    device->GetSamplerState(0, D3DSAMP_MAGFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_POINT));
+    settings.set(D3DTEXF_LINEAR, D3DTEXF_ANISOTROPIC, D3DTEXF_LINEAR, 0);
+    EXPECT_FALSE(settings.applied);
+    settings.apply(device, 0);
+    device->GetSamplerState(0, D3DSAMP_MAGFILTER, &value);
+    EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_LINEAR));
+    device->GetSamplerState(5, D3DSAMP_MAXANISOTROPY, &value);
+    EXPECT_EQ(value, 0u);
+    drainMessages();
+}
