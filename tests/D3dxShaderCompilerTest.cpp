@@ -59,9 +59,10 @@ TEST(ShaderSemantics, IndicesCaseAndSystemValues) {
     EXPECT_EQ(parseSemantic("COLOR").label(), "COLOR0");
     EXPECT_EQ(parseSemantic("SV_Position").usage, 0u);
     EXPECT_FALSE(parseSemantic("BANANA").known);
-    EXPECT_NE(attributeLocation(parseSemantic("TANGENT")),
-              attributeLocation(parseSemantic("BINORMAL")));
-    EXPECT_EQ(attributeLocation(parseSemantic("PSIZE")), -1);
+    EXPECT_TRUE(isVertexInputSemantic(parseSemantic("TANGENT")));
+    EXPECT_TRUE(isVertexInputSemantic(parseSemantic("TEXCOORD7")));
+    EXPECT_FALSE(isVertexInputSemantic(parseSemantic("TEXCOORD8")));
+    EXPECT_FALSE(isVertexInputSemantic(parseSemantic("PSIZE")));
 }
 
 TEST(ShaderCompiler, TheSixProgramsCompileWithTheirConstants) {

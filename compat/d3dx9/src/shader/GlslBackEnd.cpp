@@ -121,14 +121,15 @@ private:
                 addVarying(in.id, in.type_id, s, "tx_p_", false, blob.inputs);
                 continue;
             }
-            const int location = attributeLocation(s);
-            if (location < 0) {
+            if (!isVertexInputSemantic(s)) {
                 messages += "error: vertex input semantic '" + s.label() + "' not supported\n";
                 return false;
             }
+            // The device binds attributes by name to its own locations; an explicit location
+            // in the GLSL would override that binding.
             const std::string name = "tx_a_" + s.label();
             m_compiler.set_name(in.id, name);
-            m_compiler.set_decoration(in.id, spv::DecorationLocation, location);
+            m_compiler.unset_decoration(in.id, spv::DecorationLocation);
             blob.inputs.push_back({name, s.usage, s.index});
         }
         return true;

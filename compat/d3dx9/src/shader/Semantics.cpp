@@ -47,29 +47,24 @@ Semantic parseSemantic(const std::string& text) {
     return s;
 }
 
-int attributeLocation(const Semantic& s) {
-    if (!s.known || s.index > 7) {
-        return -1;
+bool isVertexInputSemantic(const Semantic& s) {
+    if (!s.known) {
+        return false;
     }
     switch (s.usage) {
-    case 0:
-        return s.index == 0 ? 0 : -1; // POSITION
-    case 3:
-        return s.index == 0 ? 1 : -1; // NORMAL
-    case 10:
-        return s.index < 2 ? 2 + static_cast<int>(s.index) : -1; // COLOR0/1
     case 5:
-        return 4 + static_cast<int>(s.index); // TEXCOORD0..7
-    case 6:
-        return s.index == 0 ? 12 : -1; // TANGENT
-    case 7:
-        return s.index == 0 ? 13 : -1; // BINORMAL
-    case 1:
-        return s.index == 0 ? 14 : -1; // BLENDWEIGHT
-    case 2:
-        return s.index == 0 ? 15 : -1; // BLENDINDICES
+        return s.index <= 7; // TEXCOORD0..7
+    case 10:
+        return s.index <= 1; // COLOR0/1
+    case 0:                  // POSITION
+    case 1:                  // BLENDWEIGHT
+    case 2:                  // BLENDINDICES
+    case 3:                  // NORMAL
+    case 6:                  // TANGENT
+    case 7:                  // BINORMAL
+        return s.index == 0;
     default:
-        return -1;
+        return false;
     }
 }
 

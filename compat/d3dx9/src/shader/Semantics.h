@@ -20,8 +20,7 @@ struct Semantic {
 // system-value spellings of later HLSL are folded onto the Direct3D 9 names.
 Semantic parseSemantic(const std::string& text);
 
-// The fixed attribute location a vertex program reads a semantic from, or -1 for a usage the
-// layer does not feed from vertex streams.
-int attributeLocation(const Semantic& semantic);
+// True for the semantics a vertex program may read from vertex streams.
+bool isVertexInputSemantic(const Semantic& semantic);
 
 } // namespace tarnelix::d3dx
