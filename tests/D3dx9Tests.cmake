@@ -32,3 +32,6 @@ tarnelix_test(d3dx_glsl_link_test SOURCES D3dxGlslLinkTest.cpp
               LIBS tarnelix_d3dx9_core SDL2::SDL2 OpenGL::OpenGL)
 target_compile_definitions(d3dx_glsl_link_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+tarnelix_test(d3dx_draw_test SOURCES D3dxDrawTest.cpp ImageEncoding.cpp
+              LIBS tarnelix_render tarnelix_d3d9_testing JPEG::JPEG PNG::PNG)
+target_compile_definitions(d3dx_draw_test PRIVATE TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
