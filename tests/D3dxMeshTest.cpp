@@ -141,6 +141,7 @@ TEST_F(Meshes, ASystemMemoryMeshHasTheAskedBuffersAndDeclaration) {
     EXPECT_EQ(mesh->GetNumFaces(), 2u);
     EXPECT_EQ(mesh->GetNumVertices(), 4u);
     EXPECT_EQ(mesh->GetNumBytesPerVertex(), 56u);
+    EXPECT_EQ(device->references, 1u); // the mesh does not keep the device alive
     ASSERT_EQ(device->vertexBuffers.size(), 1u);
     EXPECT_EQ(device->vertexBuffers[0]->pool, D3DPOOL_SYSTEMMEM);
     EXPECT_EQ(device->indexBuffers[0]->format, D3DFMT_INDEX32);

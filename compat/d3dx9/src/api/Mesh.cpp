@@ -50,9 +50,7 @@ public:
     Mesh(DWORD faces, DWORD vertices, DWORD options, const VertexLayout& layout,
          LPDIRECT3DDEVICE9 device)
         : m_faces(faces), m_vertices(vertices), m_options(options), m_layout(layout),
-          m_device(device), m_attributes(faces, 0) {
-        m_device->AddRef();
-    }
+          m_device(device), m_attributes(faces, 0) {}
 
     HRESULT createBuffers() {
         const uint64_t vertexBytes = uint64_t(m_vertices) * m_layout.stride;
@@ -350,7 +348,6 @@ private:
         if (m_vertexBuffer != nullptr) {
             m_vertexBuffer->Release();
         }
-        m_device->Release();
     }
 
     DWORD usage(DWORD writeOnly, DWORD dynamic, DWORD software) const {
@@ -565,6 +562,8 @@ private:
     DWORD m_vertices;
     DWORD m_options;
     VertexLayout m_layout;
+    // Not a counted reference: like the device's own objects, a mesh does not keep the device
+    // alive, since at process end the display lets the device go before the scene's meshes.
     LPDIRECT3DDEVICE9 m_device;
     IDirect3DVertexBuffer9* m_vertexBuffer = nullptr;
     IDirect3DIndexBuffer9* m_indexBuffer = nullptr;
