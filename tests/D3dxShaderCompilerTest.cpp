@@ -158,3 +158,43 @@ TEST(ShaderCompiler, ErrorsComeBackAsMessagesNamingTheFile) {
     EXPECT_FALSE(compile("", "vs_1_1", blob, messages));
     EXPECT_FALSE(messages.empty());
 }
+
+TEST(ShaderCompiler, IdiomsOfTheEraCompile) {
+    struct Case {
+        const char* profile;
+        const char* source;
+    };
+    const Case cases[] = {
+        {"vs_1_1", "float4x4 m; float4 main(float4 p : POSITION) : POSITION { return mul(p, m); }"},
+        {"vs_2_0", "float4x4 m; void main(float4 p : POSITION, out float4 o : POSITION,"
+                   " out float2 t : TEXCOORD0) { o = mul(p, m); t = p.xy; }"},
+        {"vs_2_0",
+         "row_major float4x4 m; float4 c[4]; static const float k = 2.0;\n"
+         "struct O { float4 p : POSITION; float4 d : COLOR0; float4 s : COLOR1; };\n"
+         "O main(float3 p : POSITION, float4 d : COLOR) { O o; o.p = mul(float4(p, 1), m);"
+         " o.d = d * c[1] * k; o.s = c[3]; return o; }"},
+        {"ps_2_0", "sampler2D a : register(s1); samplerCUBE b; float4 main(float3 t : TEXCOORD0,"
+                   " float4 d : COLOR0) : COLOR { return tex2D(a, t.xy) * texCUBE(b, t) * d; }"},
+        {"ps_2_0", "sampler2D a; float4 main(float4 t : TEXCOORD1) : COLOR0 {"
+                   " return tex2Dproj(a, t); }"},
+        {"ps_1_1", "float4 main(float4 d : COLOR0, float4 s : COLOR1) : COLOR { return d + s; }"},
+    };
+    for (const Case& c : cases) {
+        ShaderBlob blob;
+        std::string messages;
+        EXPECT_TRUE(compile(c.source, c.profile, blob, messages)) << c.source << "\n" << messages;
+    }
+    // Register assignment: a declared sampler register is kept, others take the free ones;
+    // row_major matrices are reported as rows (written untransposed), arrays span registers.
+    ShaderBlob blob;
+    std::string messages;
+    ASSERT_TRUE(compile(cases[3].source, cases[3].profile, blob, messages));
+    EXPECT_EQ(find(blob, "a")->registerIndex, 1u);
+    EXPECT_EQ(find(blob, "b")->registerIndex, 0u);
+    EXPECT_EQ(find(blob, "b")->parameterType, 14u); // D3DXPT_SAMPLERCUBE
+    ASSERT_TRUE(compile(cases[2].source, cases[2].profile, blob, messages));
+    EXPECT_EQ(find(blob, "m")->parameterClass, 2u); // D3DXPC_MATRIX_ROWS
+    EXPECT_EQ(find(blob, "c")->registerIndex, 4u);
+    EXPECT_EQ(find(blob, "c")->registerCount, 4u);
+    EXPECT_EQ(find(blob, "k"), nullptr); // static: not a constant
+}
