@@ -7,3 +7,4 @@ tarnelix_test(d3d9_shader_test SOURCES D3d9ShaderTest.cpp LIBS tarnelix_d3d9_tes
 tarnelix_test(d3d9_fixed_function_test SOURCES D3d9FixedFunctionTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_texture_test SOURCES D3d9TextureTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(display_test SOURCES DisplayTest.cpp LIBS tarnelix_platform)
+tarnelix_test(d3d9_allocation_test SOURCES D3d9AllocationTest.cpp LIBS tarnelix_d3d9_testing)

@@ -324,6 +324,7 @@ void Device::resetState() {
         if (textures_[i]) {
             textures_[i]->Release();
             textures_[i] = nullptr;
+            boundTextures_[i] = nullptr;
         }
     }
     for (Stream& stream : streams_) {

@@ -23,6 +23,7 @@ namespace tarnelix::d3d9 {
 
 class Direct3D9;
 class Surface;
+class BoundTexture;
 class VertexBuffer;
 class IndexBuffer;
 class VertexDeclaration;
@@ -276,6 +277,7 @@ private:
 
     // Bound objects (held references).
     IDirect3DBaseTexture9* textures_[kSamplerCount] = {};
+    BoundTexture* boundTextures_[kSamplerCount] = {}; // the device's view of textures_
     struct Stream {
         VertexBuffer* buffer = nullptr;
         UINT offset = 0;

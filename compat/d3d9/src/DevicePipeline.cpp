@@ -330,7 +330,7 @@ void Device::applyTextures() {
         if (!(textures & 1)) {
             continue;
         }
-        BoundTexture* bound = boundTextureOf(textures_[unit]);
+        BoundTexture* bound = boundTextures_[unit];
         GLenum target = bound ? bound->storage().target() : GL_TEXTURE_2D;
         GLuint texture = bound ? bound->storage().texture() : 0;
         if (draw_.boundTexture[unit] != texture || draw_.boundTarget[unit] != target) {

@@ -175,10 +175,12 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
     if (textures_[stage] == texture) {
         return D3D_OK;
     }
-    if (texture && !boundTextureOf(texture)) {
+    BoundTexture* bound = boundTextureOf(texture);
+    if (texture && !bound) {
         return D3DERR_INVALIDCALL;
     }
     assign(textures_[stage], texture);
+    boundTextures_[stage] = bound;
     markTextureDirty(stage);
     return D3D_OK;
 }
@@ -187,7 +189,7 @@ void Device::markTextureDirty(DWORD stage) {
     draw_.texturesDirty |= 1u << stage;
     if (stage < kStageCount) {
         uint8_t kind = 0;
-        if (BoundTexture* bound = boundTextureOf(textures_[stage])) {
+        if (BoundTexture* bound = boundTextures_[stage]) {
             kind = bound->storage().target() == GL_TEXTURE_3D ? 3 : 2;
         }
         if (draw_.stageTextureKind[stage] != kind) {
