@@ -23,6 +23,7 @@ sanitize: deps
 		-DTARNELIX_BUILD_BENCHMARKS=OFF
 	cmake --build $(ASAN) -j $(JOBS)
 	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
 # libFuzzer on the archive reader (clang, ASan + UBSan) for FUZZ_SECONDS, seeded from the shared
