@@ -38,6 +38,24 @@ TEST(GrowArray, ClearKeepsStorage) {
     EXPECT_EQ(a[0], "again");
 }
 
+TEST(GrowArray, ClearedElementsAreReusedWithTheirStorage) {
+    GrowArray<GrowArray<int>> lists;
+    GrowArray<int>& first = lists.appendSlot();
+    for (int i = 0; i < 25; ++i) {
+        first.append(i);
+    }
+    const int* inner = first.begin();
+    lists.clear();
+    GrowArray<int>& again = lists.appendSlot();
+    EXPECT_EQ(&again, &first);
+    again.clear();
+    again.append(7);
+    EXPECT_EQ(again.begin(), inner); // no new allocation for the refilled inner list
+    EXPECT_EQ(again.capacity(), 40);
+    lists.destroyAll();
+    EXPECT_EQ(lists.count(), 0);
+}
+
 TEST(GrowArray, ReserveKeepsAddressesStable) {
     GrowArray<std::string> a;
     a.reserve(100);

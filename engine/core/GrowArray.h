@@ -8,9 +8,11 @@
 // The growable array behind every table, list and queue of the scene and the engine.
 //
 // It starts with room for 20 elements and grows by a fixed step of 20 when an append finds it
-// full. Emptying keeps the storage, so a queue that is filled and emptied every frame stops
-// allocating once it has reached its working size. Growing moves the elements: a table whose
-// elements are referred to by address must `reserve` its final count before it is filled.
+// full. Emptying keeps the storage, and keeps the emptied elements constructed too: the next
+// appends reuse them by assignment, so a list of lists (a draw list whose entries carry light
+// lists) that is refilled every frame stops allocating once it has reached its working size.
+// Growing moves the elements: a table whose elements are referred to by address must `reserve`
+// its final count before it is filled.
 template <typename T> class GrowArray {
 public:
     static constexpr int kInitialCapacity = 20;
@@ -18,11 +20,16 @@ public:
 
     GrowArray() { reallocate(kInitialCapacity); }
     ~GrowArray() {
-        clear();
+        destroyAll();
         std::free(m_items);
     }
     GrowArray(const GrowArray&) = delete;
     GrowArray& operator=(const GrowArray&) = delete;
+    GrowArray(GrowArray&& o) noexcept { swap(o); }
+    GrowArray& operator=(GrowArray&& o) noexcept {
+        swap(o);
+        return *this;
+    }
 
     int count() const { return m_count; }
     int capacity() const { return m_capacity; }
@@ -37,16 +44,28 @@ public:
     const T* end() const { return m_items + m_count; }
 
     // Appends one element; returns a reference to the stored copy.
-    T& append(const T& item) { return emplace(item); }
-    T& append(T&& item) { return emplace(std::move(item)); }
+    T& append(const T& item) {
+        T& slot = appendSlot();
+        slot = item;
+        return slot;
+    }
+    T& append(T&& item) {
+        T& slot = appendSlot();
+        slot = std::move(item);
+        return slot;
+    }
 
-    template <typename... Args> T& emplace(Args&&... args) {
-        if (m_count == m_capacity) {
-            reallocate(m_capacity + kGrowthStep);
+    // Appends an element and returns it for the caller to fill: a default-constructed one, or
+    // one left behind by an earlier `clear`, holding whatever it held.
+    T& appendSlot() {
+        if (m_count == m_constructed) {
+            if (m_constructed == m_capacity) {
+                reallocate(m_capacity + kGrowthStep);
+            }
+            new (m_items + m_constructed) T();
+            ++m_constructed;
         }
-        T* slot = new (m_items + m_count) T(std::forward<Args>(args)...);
-        ++m_count;
-        return *slot;
+        return m_items[m_count++];
     }
 
     // Makes room for at least `n` elements at once, so that appends up to n never move them.
@@ -56,12 +75,24 @@ public:
         }
     }
 
-    // Sets the count to 0; the storage is kept.
-    void clear() {
-        for (int i = 0; i < m_count; ++i) {
+    // Removes element i, moving the later ones down by one.
+    void removeAt(int i) {
+        for (int j = i; j + 1 < m_count; ++j) {
+            m_items[j] = std::move(m_items[j + 1]);
+        }
+        --m_count;
+    }
+
+    // Sets the count to 0; the storage and the elements are kept for reuse.
+    void clear() { m_count = 0; }
+
+    // Sets the count to 0 and destroys every element; the storage is kept.
+    void destroyAll() {
+        for (int i = 0; i < m_constructed; ++i) {
             m_items[i].~T();
         }
         m_count = 0;
+        m_constructed = 0;
     }
 
 private:
@@ -70,7 +101,7 @@ private:
         if (items == nullptr) {
             std::abort(); // the tables are small; running out of memory here is fatal anyway
         }
-        for (int i = 0; i < m_count; ++i) {
+        for (int i = 0; i < m_constructed; ++i) {
             new (items + i) T(std::move(m_items[i]));
             m_items[i].~T();
         }
@@ -79,7 +110,15 @@ private:
         m_capacity = capacity;
     }
 
+    void swap(GrowArray& o) noexcept {
+        std::swap(m_items, o.m_items);
+        std::swap(m_count, o.m_count);
+        std::swap(m_constructed, o.m_constructed);
+        std::swap(m_capacity, o.m_capacity);
+    }
+
     T* m_items = nullptr;
     int m_count = 0;
+    int m_constructed = 0; // elements alive in storage: count plus those kept by clear
     int m_capacity = 0;
 };
