@@ -3,7 +3,7 @@
 #include "engine/scene/Scene.h"
 #include "tools/scenewriter/SceneWriter.h"
 
-#include "HeadlessDevice.h"
+#include "tools/common/HeadlessDevice.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
