@@ -119,7 +119,7 @@ TEST_F(SceneLoaderTest, SmallFileLoadsCompletely) {
 
     const Camera& camera = m_scene.cameras[0];
     EXPECT_STREQ(camera.name, "Camera01");
-    EXPECT_EQ(camera.fovTrack.channel(0).key(1), 0.9f) << "fov samples come last";
+    EXPECT_EQ(camera.fovTrack.key(1), 0.9f) << "fov samples come last";
     EXPECT_EQ(camera.eyeTrack.channel(2).key(1), -20.0f);
 }
 
@@ -211,17 +211,19 @@ TEST_F(SceneLoaderTest, DamagedFilesAreRefused) {
     std::memcpy(&bytes[294], &huge, 4); // material count
     expectRefused(bytes, "material count");
     bytes = bytesOf(smallScene());
-    std::memcpy(&bytes[298 + 540 + 12 + 4], &huge, 4); // vertex count of the object
+    std::memcpy(&bytes[298 + 540 + 4 + 4], &huge, 4); // vertex count of the object
     expectRefused(bytes, "vertex count");
 
+    // A negative frame count cannot size the animated camera's tracks.
     s = smallScene();
-    s.frameCount = -1;
+    s.frameCount = 0;
     s.lights[0].animated = false;
-    s.cameras[0].animated = true;
     s.cameras[0].eyes.clear();
     s.cameras[0].targets.clear();
     s.cameras[0].fovs.clear();
     bytes = bytesOf(s);
+    const int32_t negative = -1;
+    std::memcpy(&bytes[288], &negative, 4);
     expectRefused(bytes, "negative frame count with animation");
 }
 

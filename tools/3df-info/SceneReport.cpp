@@ -1,6 +1,7 @@
 #include "SceneReport.h"
 
 #include "engine/resources/Texture.h"
+#include "engine/resources/TextureCache.h"
 #include "engine/scene/Scene.h"
 
 #include <d3dx9.h>
@@ -44,12 +45,13 @@ std::string jsonString(const char* s) {
     return out + "\"";
 }
 
-const char* textureName(const Texture* texture) {
-    return texture != nullptr ? texture->name() : "";
+const char* textureName(const TextureCache& textures, const Texture* texture) {
+    const char* name = texture != nullptr ? textures.nameOf(texture) : nullptr;
+    return name != nullptr ? name : "";
 }
 
 const char* loaded(const Texture* texture) {
-    return texture == nullptr ? "" : texture->texture() != nullptr ? "" : " (not loaded)";
+    return texture == nullptr || !texture->empty() ? "" : " (not loaded)";
 }
 
 void vec3(FILE* out, const Vec4& v) { std::fprintf(out, "(%g, %g, %g)", v.x, v.y, v.z); }
@@ -58,7 +60,7 @@ void jsonVec3(FILE* out, const Vec4& v) { std::fprintf(out, "[%g, %g, %g]", v.x,
 
 } // namespace
 
-void printSceneText(const Scene& scene, FILE* out) {
+void printSceneText(const Scene& scene, const TextureCache& textures, FILE* out) {
     std::fprintf(out, "version 110, %d frames, scene %sanimated\n", scene.frameCount,
                  scene.sceneTrack1.count() > 0 ? "" : "not ");
     int triangles = 0;
@@ -75,8 +77,8 @@ void printSceneText(const Scene& scene, FILE* out) {
         std::fprintf(out, " glow ");
         vec3(out, m.glowColor);
         std::fprintf(out, "\n  normal map %s%s, colour texture %s%s%s%s\n",
-                     textureName(m.normalMap), loaded(m.normalMap),
-                     m.colorTexture != nullptr ? textureName(m.colorTexture) : "(none)",
+                     textureName(textures, m.normalMap), loaded(m.normalMap),
+                     m.colorTexture != nullptr ? textureName(textures, m.colorTexture) : "(none)",
                      loaded(m.colorTexture), m.alphaTest ? ", alpha test" : "",
                      m.selfIllum ? ", self-illuminated" : "");
     }
@@ -107,7 +109,7 @@ void printSceneText(const Scene& scene, FILE* out) {
     }
 }
 
-void printSceneJson(const Scene& scene, FILE* out) {
+void printSceneJson(const Scene& scene, const TextureCache& textures, FILE* out) {
     std::fprintf(out, "{\n  \"version\": 110,\n  \"frameCount\": %d,\n  \"sceneAnimated\": %s,\n",
                  scene.frameCount, scene.sceneTrack1.count() > 0 ? "true" : "false");
     std::fprintf(out, "  \"materials\": [");
@@ -119,8 +121,8 @@ void printSceneJson(const Scene& scene, FILE* out) {
         jsonVec3(out, m.glowColor);
         std::fprintf(out, ", \"normalMap\": %s, \"colorTexture\": %s, \"alphaTest\": %s, "
                           "\"selfIllum\": %s}",
-                     jsonString(textureName(m.normalMap)).c_str(),
-                     m.colorTexture != nullptr ? jsonString(textureName(m.colorTexture)).c_str()
+                     jsonString(textureName(textures, m.normalMap)).c_str(),
+                     m.colorTexture != nullptr ? jsonString(textureName(textures, m.colorTexture)).c_str()
                                                : "null",
                      m.alphaTest ? "true" : "false", m.selfIllum ? "true" : "false");
     }

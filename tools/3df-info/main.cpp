@@ -7,6 +7,7 @@
 #include "SceneReport.h"
 
 #include "engine/core/Log.h"
+#include "engine/resources/ProgramDevice.h"
 #include "engine/resources/TextureCache.h"
 #include "engine/scene/Scene.h"
 #include "tools/common/HeadlessDevice.h"
@@ -44,6 +45,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "3df-info: cannot create a headless device: %s\n", device.error());
         return 1;
     }
+    setProgramDevice(device.device());
     TextureCache textures;
     Scene scene;
     if (!scene.load(file, device.device(), textures)) {
@@ -51,9 +53,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (json) {
-        printSceneJson(scene, stdout);
+        printSceneJson(scene, textures, stdout);
     } else {
-        printSceneText(scene, stdout);
+        printSceneText(scene, textures, stdout);
     }
     return 0;
 }
