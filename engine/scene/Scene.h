@@ -22,9 +22,9 @@ public:
     Scene(const Scene&) = delete;
     Scene& operator=(const Scene&) = delete;
 
-    // Loads a 3DF file through the program-wide display device and texture cache.
-    bool load(const char* fileName);
-    // The same with an explicit device and cache (tools and tests).
+    // Loads a 3DF file, building meshes on `device` and taking textures from `textures`. The
+    // show passes its display's device and the program-wide cache; with no device the file is
+    // read and checked but no meshes are built.
     bool load(const char* fileName, IDirect3DDevice9* device, TextureCache& textures);
 
     void updateCamera(RenderEngine& engine, const Matrix4& parent, const char* cameraName,
