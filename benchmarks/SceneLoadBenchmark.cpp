@@ -21,7 +21,8 @@ scenefile::Object gridObject(int side, float offset) {
     for (int y = 0; y <= side; ++y) {
         for (int x = 0; x <= side; ++x) {
             scenefile::Vertex v;
-            v.position = {offset + static_cast<float>(x), std::sin(x * 0.1f), static_cast<float>(y)};
+            v.position = {offset + static_cast<float>(x), std::sin(x * 0.1f),
+                          static_cast<float>(y)};
             v.normal = {0, 1, 0};
             v.u = static_cast<float>(x) / side;
             v.v = static_cast<float>(y) / side;
@@ -87,7 +88,9 @@ void loadScene(benchmark::State& state, IDirect3DDevice9* device) {
     state.counters["MB"] = static_cast<double>(sceneFile().bytes()) / 1e6;
 }
 
-void BM_ParseOnly(benchmark::State& state) { loadScene(state, nullptr); }
+void BM_ParseOnly(benchmark::State& state) {
+    loadScene(state, nullptr);
+}
 
 void BM_LoadWithMeshes(benchmark::State& state) {
     static HeadlessDevice device;

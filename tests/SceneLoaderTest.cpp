@@ -3,8 +3,8 @@
 #include "engine/scene/Scene.h"
 #include "tools/scenewriter/SceneWriter.h"
 
-#include "tools/common/HeadlessDevice.h"
 #include "TempDir.h"
+#include "tools/common/HeadlessDevice.h"
 
 #include <gtest/gtest.h>
 

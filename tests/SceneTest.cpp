@@ -1,7 +1,7 @@
 // The scene's per-frame behaviour: camera choice, animation, and how objects and lights reach
 // the engine's queues. Scenes are assembled in memory here; loading has its own suite.
-#include "engine/render/RenderEngine.h"
 #include "engine/scene/Scene.h"
+#include "engine/render/RenderEngine.h"
 
 #include <gtest/gtest.h>
 

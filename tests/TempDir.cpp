@@ -22,6 +22,9 @@ TempDir::~TempDir() {
 
 std::string TempDir::write(const std::string& name, const std::string& bytes) const {
     const std::string path = file(name);
+    // A fresh file rather than a truncated one: truncating is slow on some file systems.
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
     std::ofstream(path, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;

@@ -9,7 +9,9 @@ namespace {
 constexpr float kNearPlane = 2.0f;
 constexpr float kFarPlane = 5000.0f;
 
-D3DXVECTOR3 vector3(const Vec4& v) { return D3DXVECTOR3(v.x, v.y, v.z); }
+D3DXVECTOR3 vector3(const Vec4& v) {
+    return D3DXVECTOR3(v.x, v.y, v.z);
+}
 
 void copyMatrix(Matrix4& to, const D3DXMATRIX& from) {
     static_assert(sizeof(D3DXMATRIX) == sizeof(to.m), "both are 16 row-major floats");

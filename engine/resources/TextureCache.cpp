@@ -23,3 +23,12 @@ Texture* TextureCache::get(const char* name) {
     m_textures.emplace(key, texture);
     return texture;
 }
+
+const char* TextureCache::nameOf(const Texture* texture) const {
+    for (const auto& entry : m_textures) {
+        if (entry.second == texture) {
+            return entry.first.c_str();
+        }
+    }
+    return nullptr;
+}

@@ -20,6 +20,10 @@ public:
 
     size_t size() const { return m_textures.size(); }
 
+    // The name a texture of this cache was requested by; null for one it does not hold.
+    // Tools use it to report what a scene refers to.
+    const char* nameOf(const Texture* texture) const;
+
 private:
     std::map<std::string, Texture*> m_textures;
 };

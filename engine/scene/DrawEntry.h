@@ -11,6 +11,6 @@ struct DrawEntry {
     SceneObject* object = nullptr;
     Matrix4 world;
     Matrix4 inverseWorld;
-    bool visible = true;       // cleared by the renderer when the box lies outside the view
+    bool visible = true;      // cleared by the renderer when the box lies outside the view
     GrowArray<Light*> lights; // lights whose sphere reaches the object, filled by the renderer
 };

@@ -82,8 +82,8 @@ bool SceneObject::buildMesh(ResourceStream& stream, IDirect3DDevice9* device) {
         mesh->UnlockVertexBuffer();
     }
     D3DXComputeTangentFrameEx(mesh, D3DDECLUSAGE_TEXCOORD, 0, D3DDECLUSAGE_TANGENT, 0,
-                              D3DDECLUSAGE_BINORMAL, 0, D3DX_DEFAULT, 0, 0, nullptr, -1.01f,
-                              -0.01f, -1.01f, nullptr, nullptr);
+                              D3DDECLUSAGE_BINORMAL, 0, D3DX_DEFAULT, 0, 0, nullptr, -1.01f, -0.01f,
+                              -1.01f, nullptr, nullptr);
 
     if (SUCCEEDED(mesh->LockVertexBuffer(D3DLOCK_READONLY, &vertices))) {
         D3DXVECTOR3 low, high;
@@ -95,8 +95,8 @@ bool SceneObject::buildMesh(ResourceStream& stream, IDirect3DDevice9* device) {
     }
 
     ID3DXMesh* optimised = nullptr;
-    mesh->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESH_SYSTEMMEM, nullptr, nullptr, nullptr,
-                   nullptr, &optimised);
+    mesh->Optimize(D3DXMESHOPT_VERTEXCACHE | D3DXMESH_SYSTEMMEM, nullptr, nullptr, nullptr, nullptr,
+                   &optimised);
     replaceWith(mesh, optimised);
 
     // Meshes too large for 16-bit indices stay in system memory with 32-bit indices.

@@ -8,7 +8,9 @@ namespace {
 
 const Vec4 kUp(0.0f, 1.0f, 0.0f, 1.0f);
 
-Vec4 asPoint(const Vec4& v) { return Vec4(v.x, v.y, v.z, 1.0f); }
+Vec4 asPoint(const Vec4& v) {
+    return Vec4(v.x, v.y, v.z, 1.0f);
+}
 
 } // namespace
 
@@ -54,7 +56,8 @@ void Scene::updateLights(RenderEngine& engine, const Matrix4& parent, float dt) 
             light.positionTrack.advance(dt);
             light.colorTrack.advance(dt);
             light.radiusTrack.advance(dt);
-            light.position = parent.transform(asPoint(light.positionTrack.evaluate(FloatTrack::Linear)));
+            light.position =
+                parent.transform(asPoint(light.positionTrack.evaluate(FloatTrack::Linear)));
             light.color = light.colorTrack.evaluate(FloatTrack::Linear);
             light.radius = light.radiusTrack.evaluate(FloatTrack::Linear);
         } else {

@@ -27,8 +27,8 @@ public:
     // read and checked but no meshes are built.
     bool load(const char* fileName, IDirect3DDevice9* device, TextureCache& textures);
 
-    void updateCamera(RenderEngine& engine, const Matrix4& parent, const char* cameraName,
-                      float dt, float aspect);
+    void updateCamera(RenderEngine& engine, const Matrix4& parent, const char* cameraName, float dt,
+                      float aspect);
     void updateLights(RenderEngine& engine, const Matrix4& parent, float dt);
     void updateObjects(RenderEngine& engine, const Matrix4& parent, float dt);
     void rewind();

@@ -58,9 +58,13 @@ struct PlacementRecord {
 };
 static_assert(sizeof(PlacementRecord) == kPlacementSize, "placement must be 40 bytes");
 
-Vec4 point(const float v[3]) { return Vec4(v[0], v[1], v[2], 1.0f); }
+Vec4 point(const float v[3]) {
+    return Vec4(v[0], v[1], v[2], 1.0f);
+}
 
-bool terminated(const char* name) { return std::memchr(name, 0, kNameSize) != nullptr; }
+bool terminated(const char* name) {
+    return std::memchr(name, 0, kNameSize) != nullptr;
+}
 
 // Typed reads over the stream that remember the first problem.
 class FileReader {

@@ -7,9 +7,13 @@
 
 #include <utility>
 
-SceneObject::~SceneObject() { releaseMesh(); }
+SceneObject::~SceneObject() {
+    releaseMesh();
+}
 
-SceneObject::SceneObject(SceneObject&& o) noexcept { *this = std::move(o); }
+SceneObject::SceneObject(SceneObject&& o) noexcept {
+    *this = std::move(o);
+}
 
 SceneObject& SceneObject::operator=(SceneObject&& o) noexcept {
     if (this != &o) {
@@ -67,8 +71,8 @@ Matrix4 SceneObject::animate(const Matrix4& parent, float dt) {
     axisTrack.advance(dt);
     angleTrack.advance(dt);
     return placement(positionTrack.evaluate(FloatTrack::Linear),
-                     axisTrack.evaluate(FloatTrack::Linear), angleTrack.evaluate(FloatTrack::Linear),
-                     parent);
+                     axisTrack.evaluate(FloatTrack::Linear),
+                     angleTrack.evaluate(FloatTrack::Linear), parent);
 }
 
 void SceneObject::rewind() {

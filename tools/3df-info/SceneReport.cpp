@@ -54,9 +54,13 @@ const char* loaded(const Texture* texture) {
     return texture == nullptr || !texture->empty() ? "" : " (not loaded)";
 }
 
-void vec3(FILE* out, const Vec4& v) { std::fprintf(out, "(%g, %g, %g)", v.x, v.y, v.z); }
+void vec3(FILE* out, const Vec4& v) {
+    std::fprintf(out, "(%g, %g, %g)", v.x, v.y, v.z);
+}
 
-void jsonVec3(FILE* out, const Vec4& v) { std::fprintf(out, "[%g, %g, %g]", v.x, v.y, v.z); }
+void jsonVec3(FILE* out, const Vec4& v) {
+    std::fprintf(out, "[%g, %g, %g]", v.x, v.y, v.z);
+}
 
 } // namespace
 
@@ -119,17 +123,20 @@ void printSceneJson(const Scene& scene, const TextureCache& textures, FILE* out)
         jsonVec3(out, m.diffuseColor);
         std::fprintf(out, ", \"glow\": ");
         jsonVec3(out, m.glowColor);
-        std::fprintf(out, ", \"normalMap\": %s, \"colorTexture\": %s, \"alphaTest\": %s, "
-                          "\"selfIllum\": %s}",
+        std::fprintf(out,
+                     ", \"normalMap\": %s, \"colorTexture\": %s, \"alphaTest\": %s, "
+                     "\"selfIllum\": %s}",
                      jsonString(textureName(textures, m.normalMap)).c_str(),
-                     m.colorTexture != nullptr ? jsonString(textureName(textures, m.colorTexture)).c_str()
-                                               : "null",
+                     m.colorTexture != nullptr
+                         ? jsonString(textureName(textures, m.colorTexture)).c_str()
+                         : "null",
                      m.alphaTest ? "true" : "false", m.selfIllum ? "true" : "false");
     }
     std::fprintf(out, "\n  ],\n  \"objects\": [");
     for (int i = 0; i < scene.objects.count(); ++i) {
         const SceneObject& o = scene.objects[i];
-        std::fprintf(out, "%s\n    {\"material\": %d, \"vertices\": %d, \"faces\": %d, \"boxMin\": ",
+        std::fprintf(out,
+                     "%s\n    {\"material\": %d, \"vertices\": %d, \"faces\": %d, \"boxMin\": ",
                      i > 0 ? "," : "", materialIndex(scene, o), vertexCount(o), faceCount(o));
         jsonVec3(out, o.boundsMin);
         std::fprintf(out, ", \"boxMax\": ");
