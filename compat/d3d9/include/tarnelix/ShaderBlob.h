@@ -21,6 +21,17 @@
 //   the block's layout expects.
 // - Sampler constants name a GLSL sampler uniform (`glslName`) bound to texture unit
 //   registerIndex.
+// What the device does with the GLSL beyond that (for the compiler's side to keep working):
+// - Varyings are matched by name; their types may differ from vec4 (a vec2 TEXCOORD0): the
+//   device reads each declaration `out <type> tx_v_...;` / `in <type> tx_v_...;` and declares
+//   its own generated stages to match. Varyings carry no layout(location) qualifiers.
+// - Vertex inputs get fixed attribute locations by (usage, usageIndex) through
+//   glBindAttribLocation, so inputs need no location qualifiers either.
+// - A pixel program's `void main()` is renamed and wrapped so that the device's alpha test
+//   (D3DRS_ALPHATESTENABLE/ALPHAFUNC/ALPHAREF) runs on the COLOR0 output named in `outputs`;
+//   the source must contain that exact text once.
+// - With pre-transformed vertices (POSITIONT, D3DFVF_XYZRHW) the device skips the vertex
+//   program and feeds the pixel program from its own stage, as Direct3D 9 does.
 
 #include <cstddef>
 #include <cstdint>
