@@ -30,7 +30,8 @@ template <class Shader> struct Compiled {
     }
 };
 
-bool compileVertex(IDirect3DDevice9* device, const char* file, Compiled<IDirect3DVertexShader9>& out) {
+bool compileVertex(IDirect3DDevice9* device, const char* file,
+                   Compiled<IDirect3DVertexShader9>& out) {
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
     HRESULT result = D3DXCompileShaderFromFileA(dataFile(file).c_str(), nullptr, nullptr, "main",
@@ -47,7 +48,8 @@ bool compileVertex(IDirect3DDevice9* device, const char* file, Compiled<IDirect3
     return SUCCEEDED(result);
 }
 
-bool compilePixel(IDirect3DDevice9* device, const char* file, Compiled<IDirect3DPixelShader9>& out) {
+bool compilePixel(IDirect3DDevice9* device, const char* file,
+                  Compiled<IDirect3DPixelShader9>& out) {
     ID3DXBuffer* code = nullptr;
     ID3DXBuffer* errors = nullptr;
     HRESULT result = D3DXCompileShaderFromFileA(dataFile(file).c_str(), nullptr, nullptr, "main",
@@ -58,8 +60,8 @@ bool compilePixel(IDirect3DDevice9* device, const char* file, Compiled<IDirect3D
     if (FAILED(result)) {
         return false;
     }
-    result = device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()),
-                                       &out.shader);
+    result =
+        device->CreatePixelShader(static_cast<const DWORD*>(code->GetBufferPointer()), &out.shader);
     code->Release();
     return SUCCEEDED(result);
 }
@@ -85,9 +87,8 @@ TEST(D3d9Hlsl, NullVertexShaderTransformsAndFeedsTheFixedFunctionStages) {
     D3DXMATRIX matrix;
     D3DXMatrixIdentity(&matrix);
     matrix._41 = 1.0f; // a translation in the fourth row moves the quad right by half the screen
-    ASSERT_EQ(vs.constants->SetMatrix(t.device, vs.constants->GetConstantByName(nullptr,
-                                                                                "worldViewProj"),
-                                      &matrix),
+    ASSERT_EQ(vs.constants->SetMatrix(
+                  t.device, vs.constants->GetConstantByName(nullptr, "worldViewProj"), &matrix),
               D3D_OK);
     D3DXVECTOR4 colour(0.5f, 1.0f, 0.25f, 1.0f);
     vs.constants->SetVector(t.device, vs.constants->GetConstantByName(nullptr, "diffuseColor"),
@@ -132,4 +133,82 @@ TEST(D3d9Hlsl, AlphaPixelShaderWeightsTheTextureByItsAlpha) {
     EXPECT_EQ(p.b, 0);
     EXPECT_NEAR(p.a, 128, 1);
     texture->Release();
+}
+
+TEST(D3d9Hlsl, NormalMapVertexShaderDrivesTheThreeLightStages) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    Compiled<IDirect3DVertexShader9> vs;
+    ASSERT_TRUE(compileVertex(t.device, "normalmapvertexshader.vsh", vs));
+    ID3DXConstantTable* c = vs.constants;
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    c->SetMatrix(t.device, c->GetConstantByName(nullptr, "worldViewProj"), &identity);
+    c->SetMatrix(t.device, c->GetConstantByName(nullptr, "invWorld"), &identity);
+    D3DXVECTOR4 light(0.0f, 0.0f, 1000.0f, 1.0f); // far along +z: the light vector is (0, 0, 1)
+    c->SetVector(t.device, c->GetConstantByName(nullptr, "lightPosition"), &light);
+    D3DXVECTOR4 colour(1.0f, 0.5f, 0.25f, 1.0f);
+    c->SetVector(t.device, c->GetConstantByName(nullptr, "diffuseColor"), &colour);
+    c->SetFloat(t.device, c->GetConstantByName(nullptr, "radius"), 0.001f);
+
+    // A flat normal (0, 0, 1) dotted with the light vector gives white; the falloff volume
+    // halves it; the light colour tints it.
+    IDirect3DTexture9* normalMap = t.texture(1, 1, {0xFF8080FF});
+    IDirect3DVolumeTexture9* falloff = nullptr;
+    ASSERT_EQ(t.device->CreateVolumeTexture(1, 1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                            &falloff, nullptr),
+              D3D_OK);
+    D3DLOCKED_BOX box{};
+    falloff->LockBox(0, &box, nullptr, 0);
+    *static_cast<DWORD*>(box.pBits) = 0xFF808080;
+    falloff->UnlockBox(0);
+
+    D3DVERTEXELEMENT9 elements[] = {{0, 0, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_POSITION, 0},
+                                    {0, 12, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_NORMAL, 0},
+                                    {0, 24, D3DDECLTYPE_FLOAT2, 0, D3DDECLUSAGE_TEXCOORD, 0},
+                                    {0, 32, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_TANGENT, 0},
+                                    {0, 44, D3DDECLTYPE_FLOAT3, 0, D3DDECLUSAGE_BINORMAL, 0},
+                                    D3DDECL_END()};
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    ASSERT_EQ(t.device->CreateVertexDeclaration(elements, &declaration), D3D_OK);
+    struct Vertex {
+        float x, y, z, nx, ny, nz, u, v, tx, ty, tz, bx, by, bz;
+    } quad[4] = {{-1, 1, 0.5f, 0, 0, 1, 0, 0, 1, 0, 0, 0, 1, 0},
+                 {1, 1, 0.5f, 0, 0, 1, 1, 0, 1, 0, 0, 0, 1, 0},
+                 {-1, -1, 0.5f, 0, 0, 1, 0, 1, 1, 0, 0, 0, 1, 0},
+                 {1, -1, 0.5f, 0, 0, 1, 1, 1, 1, 0, 0, 0, 1, 0}};
+
+    IDirect3DDevice9* d = t.device;
+    d->SetVertexDeclaration(declaration);
+    d->SetVertexShader(vs.shader);
+    d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    d->SetTexture(0, normalMap);
+    d->SetTexture(1, falloff);
+    d->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DOTPRODUCT3);
+    d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    d->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    d->SetTextureStageState(1, D3DTSS_TEXCOORDINDEX, 1);
+    d->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    d->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    d->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    d->SetTextureStageState(1, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    d->SetSamplerState(1, D3DSAMP_ADDRESSU, D3DTADDRESS_MIRRORONCE);
+    d->SetSamplerState(1, D3DSAMP_ADDRESSV, D3DTADDRESS_MIRRORONCE);
+    d->SetSamplerState(1, D3DSAMP_ADDRESSW, D3DTADDRESS_MIRRORONCE);
+    d->SetTextureStageState(2, D3DTSS_TEXCOORDINDEX, 2);
+    d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    d->SetTextureStageState(2, D3DTSS_COLORARG1, D3DTA_CURRENT);
+    d->SetTextureStageState(2, D3DTSS_COLORARG2, D3DTA_SPECULAR);
+    d->SetTextureStageState(2, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    d->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+    Rgba p = t.pixel(4, 4);
+    EXPECT_NEAR(p.r, 128, 2);
+    EXPECT_NEAR(p.g, 64, 2);
+    EXPECT_NEAR(p.b, 32, 2);
+    declaration->Release();
+    falloff->Release();
+    normalMap->Release();
 }
