@@ -11,8 +11,7 @@ namespace {
 
 class FixedFunction : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(t.ok());
         t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
         t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -21,8 +20,7 @@ protected:
     }
 
     void stage(DWORD s, DWORD op, DWORD arg1, DWORD arg2, DWORD alphaOp = D3DTOP_DISABLE,
-               DWORD alphaArg1 = D3DTA_TEXTURE, DWORD alphaArg2 = D3DTA_CURRENT)
-    {
+               DWORD alphaArg1 = D3DTA_TEXTURE, DWORD alphaArg2 = D3DTA_CURRENT) {
         t.device->SetTextureStageState(s, D3DTSS_COLOROP, op);
         t.device->SetTextureStageState(s, D3DTSS_COLORARG1, arg1);
         t.device->SetTextureStageState(s, D3DTSS_COLORARG2, arg2);
@@ -31,8 +29,7 @@ protected:
         t.device->SetTextureStageState(s, D3DTSS_ALPHAARG2, alphaArg2);
     }
 
-    void draw(D3DCOLOR diffuse, float x0 = 0, float x1 = 8)
-    {
+    void draw(D3DCOLOR diffuse, float x0 = 0, float x1 = 8) {
         ScreenVertex quad[6];
         screenQuad(quad, x0, 0, x1, 8, 0.5f, diffuse);
         ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)),
@@ -42,8 +39,7 @@ protected:
     TestDevice t{8, 8};
 };
 
-void expectColour(const Rgba& p, int r, int g, int b, int tolerance = 1)
-{
+void expectColour(const Rgba& p, int r, int g, int b, int tolerance = 1) {
     EXPECT_NEAR(p.r, r, tolerance);
     EXPECT_NEAR(p.g, g, tolerance);
     EXPECT_NEAR(p.b, b, tolerance);
@@ -51,8 +47,7 @@ void expectColour(const Rgba& p, int r, int g, int b, int tolerance = 1)
 
 } // namespace
 
-TEST_F(FixedFunction, DefaultStageModulatesTextureAndDiffuse)
-{
+TEST_F(FixedFunction, DefaultStageModulatesTextureAndDiffuse) {
     IDirect3DTexture9* texture = t.texture(1, 1, {0xFF8040FF});
     t.device->SetTexture(0, texture);
     draw(0xFF808080);
@@ -60,8 +55,7 @@ TEST_F(FixedFunction, DefaultStageModulatesTextureAndDiffuse)
     texture->Release();
 }
 
-TEST_F(FixedFunction, SelectArgumentsAndAStageWithoutTextureReadsWhite)
-{
+TEST_F(FixedFunction, SelectArgumentsAndAStageWithoutTextureReadsWhite) {
     stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
     draw(0xFF102030);
     expectColour(t.pixel(4, 4), 255, 255, 255);
@@ -74,8 +68,7 @@ TEST_F(FixedFunction, SelectArgumentsAndAStageWithoutTextureReadsWhite)
     expectColour(t.pixel(4, 4), 255 - 0x10, 255 - 0x20, 255 - 0x30);
 }
 
-TEST_F(FixedFunction, DotProduct3GoesToEveryChannel)
-{
+TEST_F(FixedFunction, DotProduct3GoesToEveryChannel) {
     // (1, 0.5, 0.5) . (1, 0.5, 0.5) around 0.5: 4 * 0.25 = 1 -> white; alpha too.
     IDirect3DTexture9* texture = t.texture(1, 1, {0x00FF8080});
     t.device->SetTexture(0, texture);
@@ -92,8 +85,7 @@ TEST_F(FixedFunction, DotProduct3GoesToEveryChannel)
     texture->Release();
 }
 
-TEST_F(FixedFunction, LerpWithAlphaReplicatedTextureAsBlendFactor)
-{
+TEST_F(FixedFunction, LerpWithAlphaReplicatedTextureAsBlendFactor) {
     // As the ambient pass: texture alpha x TFACTOR + (1 - texture alpha) x diffuse.
     IDirect3DTexture9* texture = t.texture(2, 1, {0x00000000, 0x40000000});
     t.device->SetTexture(0, texture);
@@ -109,8 +101,7 @@ TEST_F(FixedFunction, LerpWithAlphaReplicatedTextureAsBlendFactor)
     texture->Release();
 }
 
-TEST_F(FixedFunction, ThreeStagesAsTheLightPass)
-{
+TEST_F(FixedFunction, ThreeStagesAsTheLightPass) {
     // Stage 0: DOT3 of a texture and diffuse, stage 1: x its texture, stage 2: x specular.
     IDirect3DTexture9* normal = t.texture(1, 1, {0xFFFF8080});
     IDirect3DTexture9* grey = t.texture(1, 1, {0xFF808080});
@@ -137,12 +128,10 @@ TEST_F(FixedFunction, ThreeStagesAsTheLightPass)
     grey->Release();
 }
 
-TEST_F(FixedFunction, VertexColoursAreSaturated)
-{
-    D3DVERTEXELEMENT9 elements[] = {
-        {0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
-        {0, 16, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_COLOR, 0},
-        D3DDECL_END()};
+TEST_F(FixedFunction, VertexColoursAreSaturated) {
+    D3DVERTEXELEMENT9 elements[] = {{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
+                                    {0, 16, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_COLOR, 0},
+                                    D3DDECL_END()};
     IDirect3DVertexDeclaration9* declaration = nullptr;
     ASSERT_EQ(t.device->CreateVertexDeclaration(elements, &declaration), D3D_OK);
     t.device->SetVertexDeclaration(declaration);
@@ -159,8 +148,7 @@ TEST_F(FixedFunction, VertexColoursAreSaturated)
     declaration->Release();
 }
 
-TEST_F(FixedFunction, BlendingFactors)
-{
+TEST_F(FixedFunction, BlendingFactors) {
     t.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(255, 100, 200, 40), 1.0f, 0);
     stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG2, D3DTA_TEXTURE,
           D3DTA_DIFFUSE);
@@ -182,8 +170,7 @@ TEST_F(FixedFunction, BlendingFactors)
     expectColour(t.pixel(7, 1), 1, 2, 3);
 }
 
-TEST_F(FixedFunction, AlphaTestComparesWithAlphaRef)
-{
+TEST_F(FixedFunction, AlphaTestComparesWithAlphaRef) {
     IDirect3DTexture9* texture = t.texture(2, 1, {0x80FF0000, 0x81FF0000});
     t.device->SetTexture(0, texture);
     stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE, D3DTOP_SELECTARG1);
@@ -201,8 +188,7 @@ TEST_F(FixedFunction, AlphaTestComparesWithAlphaRef)
     texture->Release();
 }
 
-TEST_F(FixedFunction, GeneratedProgramsAreReusedForTheSameState)
-{
+TEST_F(FixedFunction, GeneratedProgramsAreReusedForTheSameState) {
     stage(0, D3DTOP_SELECTARG2, D3DTA_TEXTURE, D3DTA_DIFFUSE);
     draw(0xFFFFFFFF);
     // The same state again, and redundant sets in between, create nothing new.
@@ -217,4 +203,26 @@ TEST_F(FixedFunction, GeneratedProgramsAreReusedForTheSameState)
         draw(0xFFFFFFFF);
     }
     EXPECT_EQ(t.read(), before);
+}
+
+TEST(FixedFunctionX8, DestinationAlphaOfAnX8TargetReadsAsOpaque) {
+    TestDevice t(8, 8, D3DFMT_X8R8G8B8);
+    ASSERT_TRUE(t.ok());
+    t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    t.device->SetFVF(kScreenFvf);
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    t.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_ARGB(0, 0, 0, 0), 1.0f, 0);
+    t.device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    t.device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_DESTALPHA);
+    t.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+    ScreenVertex quad[6];
+    // Source alpha 0 is written nowhere: the X channel stays opaque for the second draw too.
+    screenQuad(quad, 0, 0, 8, 8, 0.5f, D3DCOLOR_ARGB(0, 200, 100, 50));
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    Rgba p = t.pixel(4, 4);
+    EXPECT_EQ(p.r, 200);
+    EXPECT_EQ(p.g, 100);
+    EXPECT_EQ(p.b, 50);
 }

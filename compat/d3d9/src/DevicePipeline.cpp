@@ -5,6 +5,7 @@
 #include "Device.h"
 
 #include "Buffers.h"
+#include "Formats.h"
 #include "ProgramCache.h"
 #include "Refusal.h"
 #include "Shader.h"
@@ -274,7 +275,8 @@ void Device::applyFixedState() {
                                          : fill == D3DFILL_WIREFRAME ? GL_LINE
                                                                      : GL_FILL);
         DWORD mask = rs[D3DRS_COLORWRITEENABLE];
-        glColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, (mask & 8) != 0);
+        bool alpha = (mask & 8) != 0 && !hasUnusedAlpha(renderTarget_->desc().Format);
+        glColorMask((mask & 1) != 0, (mask & 2) != 0, (mask & 4) != 0, alpha);
         if (rs[D3DRS_SCISSORTESTENABLE]) {
             glEnable(GL_SCISSOR_TEST);
             glScissor(scissor_.left, scissor_.top, scissor_.right - scissor_.left,

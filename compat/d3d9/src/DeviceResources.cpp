@@ -316,8 +316,9 @@ HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR c
     if (flags & D3DCLEAR_TARGET) {
         mask |= GL_COLOR_BUFFER_BIT;
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+        bool opaque = hasUnusedAlpha(renderTarget_->desc().Format);
         glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-                     (color & 0xFF) / 255.0f, ((color >> 24) & 0xFF) / 255.0f);
+                     (color & 0xFF) / 255.0f, opaque ? 1.0f : ((color >> 24) & 0xFF) / 255.0f);
     }
     if (flags & D3DCLEAR_ZBUFFER) {
         mask |= GL_DEPTH_BUFFER_BIT;
@@ -433,8 +434,9 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
     glEnable(GL_SCISSOR_TEST);
     glScissor(r.left, r.top, r.right - r.left, r.bottom - r.top);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    bool opaque = hasUnusedAlpha(target->desc().Format);
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
-                 (color & 0xFF) / 255.0f, ((color >> 24) & 0xFF) / 255.0f);
+                 (color & 0xFF) / 255.0f, opaque ? 1.0f : ((color >> 24) & 0xFF) / 255.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     draw_.dirty |= kDirtyRenderTarget | kDirtyRaster;
     return D3D_OK;

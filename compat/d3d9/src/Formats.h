@@ -23,6 +23,13 @@ struct FormatInfo {
 // The format's entry, or null for a format the device does not support.
 const FormatInfo* findFormat(D3DFORMAT format);
 
+// Formats with an X channel: stored with an alpha that Direct3D never shows, so render targets
+// of these formats keep it at 1 (destination alpha reads as opaque, as on Direct3D).
+inline bool hasUnusedAlpha(D3DFORMAT format) {
+    return format == D3DFMT_X8R8G8B8 || format == D3DFMT_X8B8G8R8 || format == D3DFMT_X1R5G5B5 ||
+           format == D3DFMT_X4R4G4B4;
+}
+
 // Row pitch of a level `width` texels wide.
 inline UINT rowPitch(const FormatInfo& info, UINT width) {
     return info.bytesPerPixel * width;
