@@ -1,0 +1,108 @@
+// The glow pass: glowing materials in their glow colour and everything else in black are drawn
+// into the small glow target A, blurred horizontally into B, then blurred vertically while
+// being added onto the back buffer.
+#include "engine/render/RenderEngine.h"
+
+#include "engine/resources/Texture.h"
+#include "engine/scene/Material.h"
+
+#include <d3d9.h>
+
+namespace {
+
+const Vec4 kOccluderColour(0.0f, 0.0f, 0.0f, 1.0f);
+
+} // namespace
+
+void RenderEngine::glowPass() {
+    // Without its programs or targets the glow cannot be made; the picture stays as it is.
+    if (!nullVertexShader.ready() || !glowVertexShader.ready() || !glowPixelShader.ready() ||
+        glowSurfaceA == nullptr || glowSurfaceB == nullptr || backBufferSurface == nullptr) {
+        return;
+    }
+    IDirect3DDevice9* device = m_device;
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL);
+    device->SetRenderState(D3DRS_ZWRITEENABLE, TRUE);
+    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
+    nullVertexShader.bind();
+
+    device->SetRenderTarget(0, glowSurfaceA);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000u, 1.0f, 0);
+    for (Material* material : materialQueue) {
+        drawIntoGlowTarget(*material);
+    }
+    device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+
+    glowVertexShader.bind();
+    glowPixelShader.bind();
+    glowVertexShader.setBlur(blurAmount);
+    glowVertexShader.setOffset(glowWidth, glowHeight);
+    glowVertexShader.setHorizontal(true);
+    glowPixelShader.setGlowColor(Vec4(1.0f, 1.0f, 1.0f, 1.0f));
+    device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    device->SetSamplerState(0, D3DSAMP_ADDRESSV, D3DTADDRESS_CLAMP);
+
+    // Blending is off: B receives the horizontally blurred image of A.
+    device->SetRenderTarget(0, glowSurfaceB);
+    device->SetTexture(0, glowTextureA);
+    drawScreenQuad();
+
+    glowVertexShader.setHorizontal(false);
+    glowPixelShader.setGlowColor(glowColour);
+    device->SetRenderTarget(0, backBufferSurface);
+    device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    device->SetTexture(0, glowTextureB);
+    drawScreenQuad();
+
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    device->SetPixelShader(nullptr);
+}
+
+void RenderEngine::drawIntoGlowTarget(const Material& material) {
+    IDirect3DDevice9* device = m_device;
+    Texture* texture = material.colorTexture;
+    if (material.selfIllum) {
+        // Glowing: the glow colour, through the texture when there is one.
+        nullVertexShader.setDiffuseColor(material.glowColor);
+        if (texture != nullptr) {
+            alphaPixelShader.bind();
+            texture->bind(0, 0, 0);
+        } else {
+            device->SetPixelShader(nullptr);
+            device->SetTexture(0, nullptr);
+        }
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    } else if (material.alphaTest && texture != nullptr) {
+        // A cut-out occluder hides glow only where its texels pass the alpha test.
+        nullVertexShader.setDiffuseColor(kOccluderColour);
+        device->SetPixelShader(nullptr);
+        texture->bind(0, 0, 0);
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    } else {
+        nullVertexShader.setDiffuseColor(kOccluderColour);
+        device->SetPixelShader(nullptr);
+        device->SetTexture(0, nullptr);
+        device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    }
+    for (const DrawEntry& entry : material.drawList) {
+        if (entry.visible) {
+            nullVertexShader.setWorldViewProj(entry.world * camera.viewProjection());
+            drawEntry(material, entry);
+        }
+    }
+}
+
+void RenderEngine::drawScreenQuad() {
+    m_device->SetFVF(kScreenQuadFvf);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, screenQuad, sizeof(ScreenQuadVertex));
+}
