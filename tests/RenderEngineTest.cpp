@@ -1,0 +1,127 @@
+#include "RenderFixture.h"
+
+#include "engine/render/AttenuationVolume.h"
+
+#include <algorithm>
+
+TEST_F(RenderFixture, InitCreatesTheDeviceResources) {
+    EXPECT_EQ(engine.glowWidth, 256);
+    EXPECT_EQ(engine.glowHeight, 128);
+    EXPECT_EQ(engine.glowColour, Vec4(1, 1, 1, 1));
+    EXPECT_FALSE(engine.glowEnabled);
+    EXPECT_EQ(engine.blurAmount, 0.0f);
+    EXPECT_EQ(engine.frameCounter, 0u);
+    EXPECT_NE(engine.attenuationVolume, nullptr);
+    EXPECT_NE(engine.glowSurfaceA, nullptr);
+    EXPECT_NE(engine.glowSurfaceB, nullptr);
+    EXPECT_NE(engine.backBufferSurface, nullptr);
+    // The quad covers clip space with u = (x + 1) / 2, v = (y + 1) / 2.
+    EXPECT_EQ(engine.screenQuad[1].y, 1.0f);
+    EXPECT_EQ(engine.screenQuad[1].v, 1.0f);
+    EXPECT_EQ(engine.screenQuad[5].u, 1.0f);
+}
+
+TEST_F(RenderFixture, AttenuationVolumeHoldsTheFalloff) {
+    const std::vector<unsigned char>& texels = device.volumeTexels;
+    ASSERT_EQ(texels.size(), 16u * 16u * 16u * 4u);
+    auto texel = [&](int x, int y, int z) { return &texels[((z * 16 + y) * 16 + x) * 4]; };
+    EXPECT_EQ(texel(0, 0, 0)[0], 255); // blue
+    EXPECT_EQ(texel(0, 0, 0)[3], 255); // alpha
+    EXPECT_EQ(texel(15, 15, 15)[1], 4);
+    EXPECT_EQ(texel(15, 15, 15)[3], 255);
+    EXPECT_EQ(texel(8, 0, 0)[2], attenuationTexel(8, 0, 0));
+}
+
+TEST(RenderEngineSizes, GlowTargetsAreHalfThePowerOfTwoBelowTheScreen) {
+    const int sizes[][4] = {{1024, 768, 512, 256}, {800, 600, 256, 256}, {640, 480, 256, 128}};
+    for (const auto& size : sizes) {
+        CallRecordingDevice device;
+        setProgramDevice(&device);
+        RenderEngine engine;
+        engine.init(&device, size[0], size[1]);
+        EXPECT_EQ(engine.glowWidth, size[2]);
+        EXPECT_EQ(engine.glowHeight, size[3]);
+        engine.release();
+        EXPECT_EQ(device.liveObjects, 0);
+        setProgramDevice(nullptr);
+    }
+}
+
+TEST_F(RenderFixture, ReleaseGivesEverythingBack) {
+    const int textures = static_cast<int>(this->textures.size());
+    engine.release();
+    EXPECT_EQ(engine.attenuationVolume, nullptr);
+    EXPECT_EQ(engine.glowTextureA, nullptr);
+    EXPECT_EQ(engine.backBufferSurface, nullptr);
+    EXPECT_EQ(device.liveObjects, textures);
+}
+
+TEST_F(RenderFixture, FullFadeOnlyClears) {
+    Material& material = addMaterial();
+    addObject(material, "box");
+    addLight(Vec4(0, 2, 0, 1), 5.0f);
+    renderFrame(Vec4(1.0f, 0.5f, 0.0f, 0.0f), 1.0f);
+    EXPECT_EQ(device.calls, (std::vector<std::string>{"Clear(0, 3, FFFF7F00, 1, 0)"}));
+    EXPECT_EQ(engine.frameCounter, 1u);
+    EXPECT_EQ(engine.materialQueue.count(), 0);
+    EXPECT_EQ(engine.lightQueue.count(), 0);
+    // The next frame draws exactly what it is given: one entry, lit once.
+    device.clearCalls();
+    renderFrame();
+    EXPECT_EQ(material.drawList.count(), 1);
+    EXPECT_EQ(material.drawList[0].lights.count(), 1);
+}
+
+TEST_F(RenderFixture, FrameRunsThePassesInOrder) {
+    addObject(addMaterial(), "box");
+    engine.backgroundColour = Vec4(0.5f, 1.0f, 0.0f, 1.0f);
+    engine.glowEnabled = true;
+    renderFrame(Vec4(0, 0, 0, 1), 0.25f);
+    const std::vector<std::string>& all = device.calls;
+    const std::vector<std::string> milestones = {
+        "Clear(0, 3, FF7FFF00, 1, 0)",
+        "SetTransform(3)", // projection
+        "SetTransform(2)", // view
+        renderState(D3DRS_CULLMODE, D3DCULL_CW),
+        renderState(D3DRS_ZENABLE, TRUE),
+        renderState(D3DRS_LIGHTING, FALSE),
+        renderState(D3DRS_ALPHAREF, 128),
+        renderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER),
+        "BeginScene",
+        "SetVertexShader(NullVS)",      // ambient
+        "SetVertexShader(NormalMapVS)", // lights
+        "SetVertexShader(NullVS)",      // base texture
+        "SetVertexShader(GlowVS)",      // glow
+        "SetFVF(0x44)",                 // fade
+        "EndScene",
+    };
+    int at = 0;
+    for (const std::string& milestone : milestones) {
+        const int found = device.find(milestone, at);
+        EXPECT_GE(found, at) << milestone;
+        at = found < 0 ? at : found + 1;
+    }
+    EXPECT_EQ(all.back(), "EndScene");
+    EXPECT_EQ(engine.frameCounter, 1u);
+}
+
+TEST_F(RenderFixture, NoFadeDrawsNoOverlay) {
+    renderFrame(Vec4(1, 1, 1, 1), 0.0f);
+    EXPECT_EQ(device.find("SetFVF(0x44)"), -1);
+    EXPECT_EQ(device.find("BeginScene"), 1 + 2 + 5); // clear, two transforms, common states
+}
+
+TEST_F(RenderFixture, TwoObjectsOfOneMaterialQueueItOnce) {
+    Material& material = addMaterial();
+    addObject(material, "a");
+    addObject(material, "b");
+    queueScene();
+    ASSERT_EQ(engine.materialQueue.count(), 1);
+    EXPECT_EQ(material.drawList.count(), 2);
+}
+
+TEST_F(RenderFixture, ObjectWithoutMaterialIsNeverQueued) {
+    SceneObject loose;
+    engine.submitObject(&loose, Matrix4());
+    EXPECT_EQ(engine.materialQueue.count(), 0);
+}
