@@ -17,3 +17,9 @@ tarnelix_test(render_engine_test
 target_compile_definitions(render_engine_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
 
+
+# The picture on the device stand-in.
+tarnelix_test(render_pixel_test SOURCES RenderPixelTest.cpp
+    LIBS tarnelix_render tarnelix_d3d9_testing)
+target_compile_definitions(render_pixel_test PRIVATE
+    TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
