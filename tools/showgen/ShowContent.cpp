@@ -1,11 +1,13 @@
 #include "tools/showgen/ShowContent.h"
 
+#include "tools/showgen/Music.h"
 #include "tools/showgen/Splash.h"
 #include "tools/showgen/Textures.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <future>
 #include <iterator>
 
 namespace showgen {
@@ -57,8 +59,15 @@ bool readShaders(const std::string& dir, std::vector<GeneratedFile>& files, std:
 bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
                   std::string& error) {
     files.clear();
+    // The music takes longest: it is made on a second thread while the pictures are drawn.
+    std::future<GeneratedFile> music = std::async(std::launch::async, generateMusic);
     append(files, generateTextures());
     if (!generateSplashes(options.fontDir, files, error)) {
+        return false;
+    }
+    files.push_back(music.get());
+    if (files.back().bytes.empty()) {
+        error = "the MP3 encoder failed";
         return false;
     }
     if (!options.shaderDir.empty() && !readShaders(options.shaderDir, files, error)) {
