@@ -1,0 +1,11 @@
+# The content generator: determinism, pictures, music.
+tarnelix_test(showgen_math_test SOURCES ShowgenMathTest.cpp LIBS tarnelix_showgen)
+tarnelix_test(showgen_image_test SOURCES ShowgenImageTest.cpp LIBS tarnelix_showgen)
+tarnelix_test(showgen_show_test SOURCES ShowgenShowTest.cpp TempDir.cpp LIBS tarnelix_showgen)
+target_compile_definitions(showgen_show_test PRIVATE
+    TARNELIX_SHADER_DIR="${PROJECT_SOURCE_DIR}/data" TARNELIX_FONT_DIR="${TARNELIX_FONT_DIR}"
+    TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}")
+add_dependencies(showgen_show_test show)
+tarnelix_test(showgen_music_test SOURCES ShowgenMusicTest.cpp LIBS tarnelix_showgen)
+target_compile_definitions(showgen_music_test PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}")
+add_dependencies(showgen_music_test show)
