@@ -1,5 +1,6 @@
 #include "tools/showgen/ShowContent.h"
 
+#include "tools/showgen/Garden.h"
 #include "tools/showgen/Music.h"
 #include "tools/showgen/Splash.h"
 #include "tools/showgen/Textures.h"
@@ -61,6 +62,11 @@ bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
     files.clear();
     // The music takes longest: it is made on a second thread while the pictures are drawn.
     std::future<GeneratedFile> music = std::async(std::launch::async, generateMusic);
+    GeneratedFile scene;
+    if (!generateScene(scene, error)) {
+        return false;
+    }
+    files.push_back(std::move(scene));
     append(files, generateTextures());
     if (!generateSplashes(options.fontDir, files, error)) {
         return false;
