@@ -64,13 +64,17 @@ TEST(ShowgenShow, ShaderSourcesAreCopiedInNameOrder) {
     EXPECT_EQ(files[1].name, "b.psh");
 }
 
-// The build wrote the show with another process; a fresh run must give the same bytes.
+// The build wrote the show with another process; a fresh run must give the same bytes. The
+// music's own test compares the music.
 TEST(ShowgenShow, RegeneratesTheBuiltDirectoryByteForByte) {
     std::vector<showgen::GeneratedFile> files;
     std::string error;
-    ASSERT_TRUE(showgen::generateShow(buildOptions(), files, error)) << error;
-    ASSERT_FALSE(files.empty());
+    showgen::ShowOptions options = buildOptions();
+    options.withMusic = false;
+    ASSERT_TRUE(showgen::generateShow(options, files, error)) << error;
+    ASSERT_GT(files.size(), 25u);
     for (const showgen::GeneratedFile& file : files) {
+        EXPECT_NE(file.name, "preview1.mp3");
         const std::vector<uint8_t> built =
             readAll(std::string(TARNELIX_SHOW_DIR) + "/" + file.name);
         EXPECT_TRUE(built == file.bytes) << file.name << " differs from the built show";

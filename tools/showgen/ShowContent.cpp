@@ -61,7 +61,10 @@ bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
                   std::string& error) {
     files.clear();
     // The music takes longest: it is made on a second thread while the pictures are drawn.
-    std::future<GeneratedFile> music = std::async(std::launch::async, generateMusic);
+    std::future<GeneratedFile> music;
+    if (options.withMusic) {
+        music = std::async(std::launch::async, generateMusic);
+    }
     GeneratedFile scene;
     if (!generateScene(scene, error)) {
         return false;
@@ -71,10 +74,12 @@ bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
     if (!generateSplashes(options.fontDir, files, error)) {
         return false;
     }
-    files.push_back(music.get());
-    if (files.back().bytes.empty()) {
-        error = "the MP3 encoder failed";
-        return false;
+    if (options.withMusic) {
+        files.push_back(music.get());
+        if (files.back().bytes.empty()) {
+            error = "the MP3 encoder failed";
+            return false;
+        }
     }
     if (!options.shaderDir.empty() && !readShaders(options.shaderDir, files, error)) {
         return false;

@@ -10,6 +10,7 @@ namespace showgen {
 struct ShowOptions {
     std::string shaderDir; // the *.vsh and *.psh files found here are copied beside the rest
     std::string fontDir;   // where the DejaVu fonts are
+    bool withMusic = true; // the music is the slow part: tests of everything else skip it
 };
 
 // Everything the show reads from its working directory, in a fixed order. Fails (with the reason
