@@ -75,8 +75,8 @@ void buildCameras(SceneAssembly& scene) {
     // garden for the view of everything.
     const std::vector<Key> tour = {
         {0, vec(215, 12, -92), vec(150, 22, -185), 1.0},
-        {8, vec(178, 22, -62), vec(60, 28, -10), 0.95},
-        {16, vec(132, 22, 8), vec(0, 52, 0), 0.9},
+        {8, vec(150, 26, -72), vec(60, 28, -10), 0.95},
+        {16, vec(128, 24, 6), vec(0, 52, 0), 0.9},
         {24, vec(72, 36, 98), vec(-60, 40, 170), 0.9},
         {32, vec(-40, 56, 178), vec(-150, 52, 185), 0.95},
         {40, vec(-140, 92, 118), vec(-40, 42, 0), 0.95},
