@@ -28,6 +28,7 @@
 #include <cstring>
 #include <ctime>
 #include <deque>
+#include <cstdlib>
 #include <unistd.h>
 #include <vector>
 
@@ -308,6 +309,7 @@ void print(const char* device, const RunResult& result) {
 } // namespace
 
 int main(int argc, char** argv) {
+    setenv("SDL_VIDEODRIVER", "offscreen", 0); // headless unless the caller chose a driver
     // The shader programs are compiled from their sources in the working directory.
     if (chdir(TARNELIX_DATA_DIR) != 0) {
         std::fprintf(stderr, "render_frame_benchmark: no shader directory %s\n", TARNELIX_DATA_DIR);

@@ -1,12 +1,17 @@
 #include "api/ConstantTable.h"
 
 #include "api/RefCounted.h"
+#include "api/ScratchArray.h"
 
 #include <algorithm>
 #include <cstring>
 
 namespace tarnelix::d3dx {
 namespace {
+
+// Stack room of the setters' scratch arrays: 64 registers of floats, 16 matrices.
+constexpr size_t kScratchFloats = 256;
+constexpr size_t kScratchMatrices = 16;
 
 constexpr uint32_t kClassMatrixRows = D3DXPC_MATRIX_ROWS;
 constexpr uint32_t kClassMatrixColumns = D3DXPC_MATRIX_COLUMNS;
@@ -97,7 +102,7 @@ public:
         if (pData == nullptr) {
             return D3DERR_INVALIDCALL;
         }
-        std::vector<float> values(Bytes / sizeof(float));
+        ScratchArray<float, kScratchFloats> values(Bytes / sizeof(float));
         std::memcpy(values.data(), pData, values.size() * sizeof(float));
         return setFloats(pDevice, resolve(hConstant), values.data(),
                          static_cast<UINT>(values.size()), false);
@@ -112,7 +117,7 @@ public:
         if (pb == nullptr) {
             return D3DERR_INVALIDCALL;
         }
-        std::vector<float> values(Count);
+        ScratchArray<float, kScratchFloats> values(Count);
         for (UINT i = 0; i < Count; ++i) {
             values[i] = pb[i] ? 1.0f : 0.0f;
         }
@@ -127,7 +132,10 @@ public:
         if (pn == nullptr) {
             return D3DERR_INVALIDCALL;
         }
-        std::vector<float> values(pn, pn + Count);
+        ScratchArray<float, kScratchFloats> values(Count);
+        for (UINT i = 0; i < Count; ++i) {
+            values[i] = static_cast<float>(pn[i]);
+        }
         return setFloats(pDevice, resolve(hConstant), values.data(), Count, true);
     }
     HRESULT STDMETHODCALLTYPE SetFloat(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
@@ -158,7 +166,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE SetMatrixArray(LPDIRECT3DDEVICE9 pDevice, D3DXHANDLE hConstant,
                                              const D3DXMATRIX* pMatrix, UINT Count) override {
-        std::vector<const D3DXMATRIX*> pointers(Count);
+        ScratchArray<const D3DXMATRIX*, kScratchMatrices> pointers(Count);
         for (UINT i = 0; pMatrix != nullptr && i < Count; ++i) {
             pointers[i] = pMatrix + i;
         }
@@ -178,7 +186,7 @@ public:
                                                       D3DXHANDLE hConstant,
                                                       const D3DXMATRIX* pMatrix,
                                                       UINT Count) override {
-        std::vector<const D3DXMATRIX*> pointers(Count);
+        ScratchArray<const D3DXMATRIX*, kScratchMatrices> pointers(Count);
         for (UINT i = 0; pMatrix != nullptr && i < Count; ++i) {
             pointers[i] = pMatrix + i;
         }
@@ -236,7 +244,7 @@ private:
         }
         if (c->set == RegisterSet::Bool) {
             const UINT n = std::min<UINT>(count, c->registerCount);
-            std::vector<BOOL> bools(n);
+            ScratchArray<BOOL, kScratchFloats> bools(n);
             for (UINT i = 0; i < n; ++i) {
                 bools[i] = values[i] != 0.0f ? TRUE : FALSE;
             }
@@ -245,7 +253,7 @@ private:
         const UINT perRegister = packed ? std::max<UINT>(1, std::min<UINT>(4, c->columns)) : 4;
         const UINT registers =
             std::min<UINT>(c->registerCount, (count + perRegister - 1) / perRegister);
-        std::vector<float> data(size_t(registers) * 4, 0.0f);
+        ScratchArray<float, kScratchFloats> data(size_t(registers) * 4);
         for (UINT r = 0; r < registers; ++r) {
             for (UINT k = 0; k < perRegister && r * perRegister + k < count; ++k) {
                 data[r * 4 + k] = values[r * perRegister + k];
@@ -258,7 +266,7 @@ private:
     HRESULT setVectors(LPDIRECT3DDEVICE9 device, const ShaderConstant* c, const float* values,
                        UINT count) const {
         if (c != nullptr && c->set == RegisterSet::Bool) {
-            std::vector<float> firsts(count);
+            ScratchArray<float, kScratchFloats> firsts(count);
             for (UINT i = 0; i < count; ++i) {
                 firsts[i] = values[i * 4];
             }
@@ -276,19 +284,23 @@ private:
         }
         if (c->parameterClass != kClassMatrixRows && c->parameterClass != kClassMatrixColumns) {
             // Vectors and scalars take the matrices' floats in order, one register per row.
-            std::vector<float> values;
+            ScratchArray<float, kScratchFloats> values(size_t(count) * 16);
             for (UINT i = 0; i < count; ++i) {
-                values.insert(values.end(), &matrices[i]->m[0][0], &matrices[i]->m[0][0] + 16);
+                std::memcpy(values.data() + size_t(i) * 16, &matrices[i]->m[0][0],
+                            16 * sizeof(float));
             }
             return setFloats(device, c, values.data(), static_cast<UINT>(values.size()), false);
         }
         const bool columns = (c->parameterClass == kClassMatrixColumns) != transposed;
         const UINT perMatrix = std::max<UINT>(1, c->registerCount / std::max<UINT>(1, c->elements));
-        std::vector<float> values;
-        for (UINT i = 0; i < count && i < c->elements; ++i) {
-            for (UINT r = 0; r < perMatrix && r < 4; ++r) {
+        const UINT rows = std::min<UINT>(perMatrix, 4);
+        const UINT used = std::min<UINT>(count, c->elements);
+        ScratchArray<float, kScratchFloats> values(size_t(used) * rows * 4);
+        size_t at = 0;
+        for (UINT i = 0; i < used; ++i) {
+            for (UINT r = 0; r < rows; ++r) {
                 for (UINT k = 0; k < 4; ++k) {
-                    values.push_back(columns ? matrices[i]->m[k][r] : matrices[i]->m[r][k]);
+                    values[at++] = columns ? matrices[i]->m[k][r] : matrices[i]->m[r][k];
                 }
             }
         }

@@ -85,18 +85,22 @@ public:
     // --- ID3DXBaseMesh ---
 
     HRESULT STDMETHODCALLTYPE DrawSubset(DWORD AttribId) override {
-        const std::vector<D3DXATTRIBUTERANGE> runs = runsOf(AttribId);
-        if (runs.empty()) {
+        const std::vector<D3DXATTRIBUTERANGE>& runs = drawRuns();
+        if (std::none_of(runs.begin(), runs.end(),
+                         [&](const D3DXATTRIBUTERANGE& r) { return drawn(r, AttribId); })) {
             return D3D_OK;
         }
         m_device->SetVertexDeclaration(m_declaration);
         if (drawsFromMemory()) {
-            return drawFromMemory(runs);
+            return drawFromMemory(runs, AttribId);
         }
         m_device->SetStreamSource(0, m_vertexBuffer, 0, m_layout.stride);
         m_device->SetIndices(m_indexBuffer);
         HRESULT result = D3D_OK;
         for (const D3DXATTRIBUTERANGE& run : runs) {
+            if (!drawn(run, AttribId)) {
+                continue;
+            }
             const HRESULT hr =
                 m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, run.VertexStart,
                                                run.VertexCount, run.FaceStart * 3, run.FaceCount);
@@ -268,6 +272,7 @@ public:
     }
     HRESULT STDMETHODCALLTYPE UnlockAttributeBuffer() override {
         m_table.clear(); // ranges are recomputed from the attributes at the next draw
+        m_scannedRunsValid = false;
         return D3D_OK;
     }
 
@@ -370,7 +375,7 @@ private:
         return (m_options & (D3DXMESH_VB_SYSTEMMEM | D3DXMESH_IB_SYSTEMMEM)) != 0;
     }
 
-    HRESULT drawFromMemory(const std::vector<D3DXATTRIBUTERANGE>& runs) {
+    HRESULT drawFromMemory(const std::vector<D3DXATTRIBUTERANGE>& runs, DWORD attribute) {
         MeshData data(*this, D3DLOCK_READONLY);
         if (!data.ok()) {
             return D3DERR_INVALIDCALL;
@@ -378,6 +383,9 @@ private:
         const UINT indexSize = is32Bit() ? 4 : 2;
         HRESULT result = D3D_OK;
         for (const D3DXATTRIBUTERANGE& run : runs) {
+            if (!drawn(run, attribute)) {
+                continue;
+            }
             const HRESULT hr = m_device->DrawIndexedPrimitiveUP(
                 D3DPT_TRIANGLELIST, 0, m_vertices, run.FaceCount,
                 static_cast<const uint8_t*>(data.indices()) + size_t(run.FaceStart) * 3 * indexSize,
@@ -387,18 +395,22 @@ private:
         return result;
     }
 
-    // Runs of consecutive faces with the attribute: from the attribute table when one was set
-    // or computed, else from the attribute buffer.
-    std::vector<D3DXATTRIBUTERANGE> runsOf(DWORD attribute) const {
-        std::vector<D3DXATTRIBUTERANGE> runs;
-        const std::vector<D3DXATTRIBUTERANGE> table =
-            m_table.empty() ? tableFor(m_attributes, m_faces, m_vertices) : m_table;
-        for (const D3DXATTRIBUTERANGE& r : table) {
-            if (r.AttribId == attribute && r.FaceCount > 0) {
-                runs.push_back(r);
-            }
+    static bool drawn(const D3DXATTRIBUTERANGE& run, DWORD attribute) {
+        return run.AttribId == attribute && run.FaceCount > 0;
+    }
+
+    // The runs of consecutive faces that drawing walks: the attribute table when one was set or
+    // computed, else runs found in the attribute buffer. Kept between draws until the table or
+    // the attributes change, so a steady frame neither scans the faces nor allocates.
+    const std::vector<D3DXATTRIBUTERANGE>& drawRuns() {
+        if (!m_table.empty()) {
+            return m_table;
         }
-        return runs;
+        if (!m_scannedRunsValid) {
+            m_scannedRuns = tableFor(m_attributes, m_faces, m_vertices);
+            m_scannedRunsValid = true;
+        }
+        return m_scannedRuns;
     }
 
     static std::vector<D3DXATTRIBUTERANGE> tableFor(const std::vector<DWORD>& attributes,
@@ -505,6 +517,7 @@ private:
         for (DWORD f = 0; f < m_faces; ++f) {
             m_attributes[f] = attributes[faceOrder[f]];
         }
+        m_scannedRunsValid = false;
         return D3D_OK;
     }
 
@@ -570,6 +583,8 @@ private:
     IDirect3DVertexDeclaration9* m_declaration = nullptr;
     std::vector<DWORD> m_attributes;
     std::vector<D3DXATTRIBUTERANGE> m_table;
+    std::vector<D3DXATTRIBUTERANGE> m_scannedRuns; // drawRuns() when there is no table
+    bool m_scannedRunsValid = false;
     void* m_vertexPointer = nullptr;
     void* m_indexPointer = nullptr;
     UINT m_vertexLocks = 0;
