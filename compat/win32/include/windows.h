@@ -470,5 +470,7 @@ LPSTR WINAPI GetCommandLineA(void);
 #define OutputDebugString OutputDebugStringA
 #define GetCommandLine GetCommandLineA
 
+#include "tarnelix/Win32Dialogs.h"
+
 // The program's entry point, called by the stand-in's own main().
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);

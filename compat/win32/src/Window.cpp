@@ -40,6 +40,12 @@ Window* findWindow(HWND handle) {
     return nullptr;
 }
 
+HWND adoptWindow(std::unique_ptr<Window> window) {
+    HWND handle = handleOf(window.get());
+    windows().push_back(std::move(window));
+    return handle;
+}
+
 HWND handleOf(const Window* window) {
     return reinterpret_cast<HWND>(const_cast<Window*>(window));
 }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 
 struct SDL_Window;
@@ -16,6 +17,10 @@ struct Window {
     std::string className;
     DWORD style = 0;
 };
+
+// Enters a window made outside CreateWindowExA (dialogs and their controls; a control has no
+// SDL window of its own) into the list of live windows and returns its handle.
+HWND adoptWindow(std::unique_ptr<Window> window);
 
 // The live window behind a handle, or null.
 Window* findWindow(HWND handle);

@@ -1,0 +1,2 @@
+# Tests of the program: dialogs, the settings dialog, the timeline, the programs themselves.
+tarnelix_test(win32_dialog_test SOURCES Win32DialogTest.cpp LIBS tarnelix_win32_dialog)
