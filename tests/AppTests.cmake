@@ -1,2 +1,4 @@
 # Tests of the program: dialogs, the settings dialog, the timeline, the programs themselves.
 tarnelix_test(win32_dialog_test SOURCES Win32DialogTest.cpp LIBS tarnelix_win32_dialog)
+tarnelix_test(startup_settings_test SOURCES StartupSettingsTest.cpp
+    LIBS tarnelix_settings tarnelix_app_resources)

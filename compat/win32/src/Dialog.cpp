@@ -391,6 +391,18 @@ BOOL WINAPI EnableWindow(HWND handle, BOOL enable) {
     return wasDisabled;
 }
 
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR caption) {
+    if (className && !tarnelix::win32::sameClass(tarnelix::win32::kDialogClass, className)) {
+        return nullptr;
+    }
+    for (auto& [handle, dialog] : tarnelix::win32::dialogs()) {
+        if (!caption || dialog->layout.caption == caption) {
+            return handle;
+        }
+    }
+    return nullptr;
+}
+
 BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect) {
     if (!findDialog(dialog) || !rect) {
         return FALSE;

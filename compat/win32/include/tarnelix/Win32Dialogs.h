@@ -53,6 +53,9 @@ BOOL WINAPI IsWindowVisible(HWND hWnd);
 BOOL WINAPI IsWindowEnabled(HWND hWnd);
 BOOL WINAPI EnableWindow(HWND hWnd, BOOL bEnable);
 BOOL WINAPI MapDialogRect(HWND hDlg, LPRECT lpRect);
+// Finds dialogs (class "#32770") by class and caption; a null argument matches any.
+HWND WINAPI FindWindowA(LPCSTR lpClassName, LPCSTR lpWindowName);
 
 #define CreateDialogParam CreateDialogParamA
 #define GetWindowText GetWindowTextA
+#define FindWindow FindWindowA
