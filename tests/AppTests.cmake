@@ -2,3 +2,4 @@
 tarnelix_test(win32_dialog_test SOURCES Win32DialogTest.cpp LIBS tarnelix_win32_dialog)
 tarnelix_test(startup_settings_test SOURCES StartupSettingsTest.cpp
     LIBS tarnelix_settings tarnelix_app_resources)
+tarnelix_test(timeline_test SOURCES TimelineTest.cpp LIBS tarnelix_timeline)
