@@ -35,7 +35,9 @@ constexpr float kLongestFrame = 0.1f;
 // The frame time assumed where no tick counter is available.
 constexpr float kFrameTimeWithoutCounter = 1.0f / 60.0f;
 
-// Plays the show on an engine: loads the scene, then runs each segment's frame loop until its
+// Plays the show on an engine. `Show` names the engine, scene, sprite and texture cache types
+// and says how the scene is loaded (ShowTypes.h for the program, stand-ins in tests).
+// Loads the scene, then runs each segment's frame loop until its
 // time runs out or the quit message arrives. Frames are presented at the top of the following
 // iteration, and the frame clock is never reset between segments.
 template <class Show> class TimelineOf {
@@ -50,7 +52,7 @@ public:
         : m_engine(engine), m_scene(scene), m_textures(textures), m_host(host) {}
 
     void run() {
-        m_scene.load(kSceneFileName);
+        Show::loadScene(m_scene, kSceneFileName, m_textures);
         startClock();
         for (int i = 0; i < kSegmentCount; ++i) {
             m_host.segmentStarting(i);

@@ -83,4 +83,7 @@ struct FakeShow {
     using Scene = FakeScene;
     using Sprite = FakeSprite;
     using TextureCache = FakeTextureCache;
+    static void loadScene(FakeScene& scene, const char* name, FakeTextureCache&) {
+        scene.load(name);
+    }
 };
