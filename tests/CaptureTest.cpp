@@ -56,6 +56,7 @@ TEST(CaptureOptionsTest, RefusesWhatMakesNoSense) {
         {"--benchmark", "--frames", "d"},
         {"--video", "v.mp4", "--width", "0"},
         {"--video", "v.mp4", "--fps", "2.5"},
+        {"--video", "v.mp4", "--fps", "5"},
         {"--video", "v.mp4", "--fps", "nan"},
         {"--video", "v.mp4", "--from", "5", "--to", "4"},
         {"--video", "v.mp4", "--from", "-1"},

@@ -15,7 +15,7 @@ const char* const kCaptureUsage =
     "  --video FILE.mp4             H.264 video with the music, through ffmpeg\n"
     "  --benchmark                  render without writing; print frame times per segment\n"
     "  --width N --height N         picture size (default 1024 x 768)\n"
-    "  --fps N                      frames per second of show time (default 60)\n"
+    "  --fps N                      frames per second, 10 or more (default 60)\n"
     "  --from SECONDS --to SECONDS  the part of the show to write (default: all of it)\n";
 
 namespace {
@@ -105,7 +105,9 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
         } else if (std::strcmp(name, "--height") == 0) {
             ok = parseInteger(value, 16, 8192, options.height);
         } else if (std::strcmp(name, "--fps") == 0) {
-            ok = parseInteger(value, 1, 1000, options.fps);
+            // Below 10 frames per second a frame would exceed the timeline's 0.1 s clamp and the
+            // show would run slow.
+            ok = parseInteger(value, 10, 1000, options.fps);
         } else if (std::strcmp(name, "--from") == 0) {
             ok = parseNumber(value, options.from);
         } else if (std::strcmp(name, "--to") == 0) {
