@@ -25,13 +25,15 @@ constexpr int kBaseUnitY = 13;
 constexpr const char* kDialogClass = "#32770";
 
 std::map<HWND, std::unique_ptr<Dialog>>& dialogs() {
-    static std::map<HWND, std::unique_ptr<Dialog>> live;
-    return live;
+    // Never destroyed: static objects of the program may still use it while the process ends.
+    static auto* live = new std::map<HWND, std::unique_ptr<Dialog>>();
+    return *live;
 }
 
 std::map<HWND, std::unique_ptr<Control>>& controls() {
-    static std::map<HWND, std::unique_ptr<Control>> live;
-    return live;
+    // Never destroyed: static objects of the program may still use it while the process ends.
+    static auto* live = new std::map<HWND, std::unique_ptr<Control>>();
+    return *live;
 }
 
 bool sameClass(const std::string& a, const char* b) {

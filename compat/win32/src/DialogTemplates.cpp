@@ -7,8 +7,9 @@ namespace tarnelix {
 namespace {
 
 std::map<int, DialogTemplate>& templates() {
-    static std::map<int, DialogTemplate> registered;
-    return registered;
+    // Never destroyed: static objects of the program may still use it while the process ends.
+    static auto* registered = new std::map<int, DialogTemplate>();
+    return *registered;
 }
 
 } // namespace

@@ -10,8 +10,9 @@
 namespace {
 
 std::deque<MSG>& queue() {
-    static std::deque<MSG> messages;
-    return messages;
+    // Never destroyed: static objects of the program may still use it while the process ends.
+    static auto* messages = new std::deque<MSG>();
+    return *messages;
 }
 
 DWORD messageTime() {

@@ -14,13 +14,15 @@ namespace tarnelix::win32 {
 namespace {
 
 std::map<std::string, WNDCLASSA>& classes() {
-    static std::map<std::string, WNDCLASSA> registered;
-    return registered;
+    // Never destroyed: static objects of the program may still use it while the process ends.
+    static auto* registered = new std::map<std::string, WNDCLASSA>();
+    return *registered;
 }
 
 std::vector<std::unique_ptr<Window>>& windows() {
-    static std::vector<std::unique_ptr<Window>> live;
-    return live;
+    // Never destroyed: static objects of the program may still use it while the process ends.
+    static auto* live = new std::vector<std::unique_ptr<Window>>();
+    return *live;
 }
 
 // Atoms only need to be distinct and non-zero.
