@@ -22,18 +22,20 @@ std::string ProgressBar::line(const std::string& label, double done, double tota
 }
 
 void ProgressBar::update(double done, double total) {
-    std::string next = line(m_label, done, total);
-    // Redraw only when the visible text changes, at most a few times per second of show.
-    if (next == m_last || !m_stream) {
+    // Redraw only when the percentage changes: at most a hundred lines, in a log as well.
+    int percent = total > 0.0 ? static_cast<int>(std::clamp(done / total, 0.0, 1.0) * 100.0) : 0;
+    if (percent == m_lastPercent || !m_stream) {
         return;
     }
-    m_last = next;
+    m_lastPercent = percent;
+    std::string next = line(m_label, done, total);
+    m_drawn = true;
     std::fprintf(m_stream, "\r%s", next.c_str());
     std::fflush(m_stream);
 }
 
 void ProgressBar::finish() {
-    if (m_stream && !m_last.empty()) {
+    if (m_stream && m_drawn) {
         std::fprintf(m_stream, "\n");
         std::fflush(m_stream);
     }

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-// A one-line progress bar on a terminal stream, redrawn in place when the percentage changes.
+// A one-line progress bar on a stream, redrawn in place when the percentage changes.
 class ProgressBar {
 public:
     ProgressBar(std::FILE* stream, std::string label)
@@ -17,5 +17,6 @@ public:
 private:
     std::FILE* m_stream;
     std::string m_label;
-    std::string m_last;
+    int m_lastPercent = -1;
+    bool m_drawn = false;
 };

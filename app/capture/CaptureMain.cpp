@@ -1,0 +1,147 @@
+#include "app/capture/CaptureMain.h"
+
+#include "app/ProgramObjects.h"
+#include "app/ShowTypes.h"
+#include "app/capture/CaptureHost.h"
+#include "app/capture/CaptureOptions.h"
+#include "app/capture/FrameReader.h"
+#include "app/capture/FrameSchedule.h"
+#include "app/capture/FrameSinks.h"
+#include "app/capture/FrameStats.h"
+#include "app/capture/ProgressBar.h"
+#include "app/capture/VideoPipe.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr const char* kMusicFileName = "preview1.mp3";
+
+double showLength() {
+    double total = 0.0;
+    for (const SegmentPlan& plan : kShowSegments) {
+        total += plan.duration;
+    }
+    return total;
+}
+
+// The display's device as the capture host sees it.
+class DisplayDevice : public CaptureHost::Device {
+public:
+    DisplayDevice(int width, int height) : m_reader(display.device, width, height) {}
+    const uint8_t* readFrame() override { return m_reader.read(); }
+    void presentFrame() override { display.present(); }
+
+private:
+    FrameReader m_reader;
+};
+
+struct Progress {
+    ProgressBar bar;
+    double total;
+    static void update(void* user, double seconds) {
+        auto* self = static_cast<Progress*>(user);
+        self->bar.update(seconds, self->total);
+    }
+};
+
+bool prepareFolder(const std::string& folder, std::string& error) {
+    if (mkdir(folder.c_str(), 0777) == 0 || access(folder.c_str(), W_OK) == 0) {
+        return true;
+    }
+    error = "cannot write into " + folder;
+    return false;
+}
+
+int fail(const std::string& message) {
+    std::fprintf(stderr, "tarnelix-capture: %s\n", message.c_str());
+    return 1;
+}
+
+} // namespace
+
+int runCapture(int argc, const char* const* argv) {
+    CaptureOptions options;
+    std::string error;
+    if (!parseCaptureOptions(argc - 1, argv + 1, options, error)) {
+        std::fprintf(stderr, "tarnelix-capture: %s\n%s", error.c_str(), kCaptureUsage);
+        return 2;
+    }
+    using Mode = CaptureOptions::Mode;
+    if (options.mode == Mode::Frames && !prepareFolder(options.framesDir, error)) {
+        return fail(error);
+    }
+    // Headless whatever the environment offers: no window system, no sound device.
+    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+
+    if (!display.create(options.width, options.height, false, 32, options.fps, 0) ||
+        display.width != options.width || display.height != options.height) {
+        return fail("cannot make a device of " + std::to_string(options.width) + " x " +
+                    std::to_string(options.height));
+    }
+    connectProgramDevice();
+    auto engine = std::make_unique<RenderEngine>();
+    engine->init(display.device, display.width, display.height);
+    configureEngine(*engine);
+    samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
+
+    FrameSchedule schedule(options);
+    VideoPipe video;
+    std::unique_ptr<FrameSink> sink;
+    if (options.mode == Mode::Still) {
+        sink = std::make_unique<StillSink>(options.out, options.width, options.height);
+    } else if (options.mode == Mode::Frames) {
+        sink = std::make_unique<SequenceSink>(options.framesDir, options.width, options.height);
+    } else if (options.mode == Mode::Video) {
+        std::string music = access(kMusicFileName, R_OK) == 0 ? kMusicFileName : "";
+        if (music.empty()) {
+            std::fprintf(stderr, "tarnelix-capture: no %s here: the video is silent\n",
+                         kMusicFileName);
+        }
+        auto command =
+            VideoPipe::command(options.videoPath, options.width, options.height, options.fps, music,
+                               schedule.secondsOf(schedule.firstFrame()));
+        if (!video.open(command, options.width, options.height, error)) {
+            return fail(error);
+        }
+        sink = std::make_unique<VideoSink>(video);
+    }
+
+    FrameStats stats;
+    DisplayDevice device(options.width, options.height);
+    CaptureHost host(device, options.fps, schedule, sink.get(),
+                     options.mode == Mode::Benchmark ? &stats : nullptr);
+    double end =
+        schedule.lastFrame() >= 0 ? schedule.secondsOf(schedule.lastFrame()) : showLength();
+    Progress progress{
+        ProgressBar(stderr, options.mode == Mode::Benchmark ? "benchmark" : "capture"), end};
+    host.onFrame = &Progress::update;
+    host.onFrameUser = &progress;
+
+    Timeline timeline(*engine, scene, textureCache, host);
+    timeline.run();
+    progress.bar.finish();
+    engine.reset();
+
+    if (options.mode == Mode::Video && !video.close(error)) {
+        return fail(error);
+    }
+    if (host.failed()) {
+        return fail(host.error());
+    }
+    if (options.mode == Mode::Benchmark) {
+        std::printf("%d x %d, %d frames per second of show time\n%s", options.width, options.height,
+                    options.fps, stats.report().c_str());
+        return 0;
+    }
+    if (host.framesWritten() == 0) {
+        return fail("no frame written: the show lasts " + std::to_string(showLength()) + " s");
+    }
+    std::fprintf(stderr, "tarnelix-capture: %lld frames written\n",
+                 static_cast<long long>(host.framesWritten()));
+    return 0;
+}

@@ -1,0 +1,5 @@
+#include "app/capture/CaptureMain.h"
+
+int main(int argc, char** argv) {
+    return runCapture(argc, argv);
+}
