@@ -60,6 +60,11 @@ class ArchiveWalker {
 public:
     enum class Next { Found, End, Damaged };
 
+    ArchiveWalker() = default;
+    ~ArchiveWalker() { close(); } // every way out of a listing closes the archive
+    ArchiveWalker(const ArchiveWalker&) = delete;
+    ArchiveWalker& operator=(const ArchiveWalker&) = delete;
+
     void attach(DebugLog* log, const Crc32* crc) {
         m_log = log;
         m_crc = crc;
