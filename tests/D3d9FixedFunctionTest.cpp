@@ -185,6 +185,10 @@ TEST_F(FixedFunction, AlphaTestComparesWithAlphaRef) {
     draw(0xFFFFFFFF);
     EXPECT_EQ(t.pixel(1, 1).r, 255);
     EXPECT_EQ(t.pixel(6, 1).r, 0);
+    // Off again: the same stages draw every texel.
+    t.device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    draw(0xFFFFFFFF);
+    EXPECT_EQ(t.pixel(6, 1).r, 255);
     texture->Release();
 }
 

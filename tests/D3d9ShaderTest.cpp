@@ -209,5 +209,18 @@ TEST(D3d9Shader, AlphaTestAppliesToPixelProgramOutput) {
     t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
     EXPECT_EQ(t.pixel(1, 1).r, 0);
     EXPECT_EQ(t.pixel(6, 1).r, 255);
+    // The same program with the test switched off, then on again with another function.
+    screenQuad(quad, 0, 0, 4, 8, 0.5f, D3DCOLOR_ARGB(128, 255, 0, 0));
+    t.device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    EXPECT_EQ(t.pixel(1, 1).r, 255);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    t.device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    t.device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_LESSEQUAL);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    EXPECT_EQ(t.pixel(1, 1).r, 255);
+    screenQuad(quad, 4, 0, 8, 8, 0.5f, D3DCOLOR_ARGB(129, 255, 0, 0));
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    EXPECT_EQ(t.pixel(6, 1).r, 0);
     white->Release();
 }

@@ -196,7 +196,7 @@ tarnelix::d3d9::FixedPixelKey lightPassKey(int variant) {
                      0,
                      2,
                      0};
-    key.reserved[0] = static_cast<uint8_t>(variant); // distinct keys for the generating case
+    key.reserved = static_cast<uint8_t>(variant); // distinct keys for the generating case
     return key;
 }
 

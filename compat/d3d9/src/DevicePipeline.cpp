@@ -178,7 +178,8 @@ bool Device::resolveProgram() {
     }
     if (pixelShader_) {
         pixelCode = &pixelShader_->code;
-        pixel = pixelCode->glShader();
+        pixel = alphaTestActive(state_) ? pixelShader_->code.glShaderWithAlphaTest()
+                                        : pixelCode->glShader();
     } else {
         VaryingSignature vertexOutputs = vertexCode ? vertexCode->signature() : fullSignature();
         FixedPixelKey key;

@@ -57,6 +57,8 @@ uint32_t dirtyBitsOfRenderState(DWORD state) {
     case D3DRS_SPECULARMATERIALSOURCE:
     case D3DRS_AMBIENTMATERIALSOURCE:
     case D3DRS_EMISSIVEMATERIALSOURCE:
+    case D3DRS_ALPHATESTENABLE: // programs come with and without the alpha test
+    case D3DRS_ALPHAFUNC:
         return kDirtyProgram;
     default:
         return 0;

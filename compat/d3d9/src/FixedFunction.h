@@ -39,7 +39,8 @@ struct FixedPixelKey {
     FixedStageKey stages[kStageCount];
     uint8_t stageCount = 0;
     uint8_t specularEnable = 0;
-    uint8_t reserved[2] = {};
+    uint8_t alphaTest = 0; // the program ends with the alpha test
+    uint8_t reserved = 0;
     VaryingSignature inputs; // what the vertex stage provides
 };
 
@@ -73,10 +74,15 @@ void buildVertexKey(const DeviceState& state, bool pretransformed, const Varying
 std::string generateVertexShader(const FixedVertexKey& key);
 std::string generatePixelShader(const FixedPixelKey& key);
 
-// The alpha test every pixel program ends with: `tx_alphaTest(colour.a)` discards as
-// D3DRS_ALPHAFUNC and D3DRS_ALPHAREF say (the uniform holds function and reference, function 0
-// when the test is off).
+// The alpha test that pixel programs end with while it is on: `tx_alphaTest(colour.a)` discards
+// as D3DRS_ALPHAFUNC and D3DRS_ALPHAREF say (the uniform holds function and reference).
 extern const char* const kAlphaTestGlsl;
+
+// Whether draws need the alpha test. Programs without it carry no discard, so the rasteriser
+// can test and write depth before shading; an ALWAYS test is the same as none.
+inline bool alphaTestActive(const DeviceState& state) {
+    return state.render[D3DRS_ALPHATESTENABLE] && state.render[D3DRS_ALPHAFUNC] != D3DCMP_ALWAYS;
+}
 
 // The signature of the generated pixel programs' inputs (every varying, four components).
 VaryingSignature fullSignature();

@@ -298,7 +298,9 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     }
     out += "uniform vec4 tx_TextureFactor;\n"
            "layout(location = 0) out vec4 tx_FragColor;\n";
-    out += kAlphaTestGlsl;
+    if (key.alphaTest) {
+        out += kAlphaTestGlsl;
+    }
     out += "float tx_dot3(vec4 a, vec4 b)\n"
            "{\n"
            "    return clamp(4.0 * dot(a.rgb - 0.5, b.rgb - 0.5), 0.0, 1.0);\n"
@@ -331,8 +333,10 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     if (key.specularEnable) {
         out += "    colour.rgb = clamp(colour.rgb + specular.rgb, 0.0, 1.0);\n";
     }
-    out += "    tx_alphaTest(colour.a);\n"
-           "    tx_FragColor = colour;\n"
+    if (key.alphaTest) {
+        out += "    tx_alphaTest(colour.a);\n";
+    }
+    out += "    tx_FragColor = colour;\n"
            "}\n";
     return out;
 }

@@ -48,6 +48,7 @@ void buildPixelKey(const DeviceState& state, const uint8_t textureKinds[kStageCo
     key = FixedPixelKey{};
     key.inputs = inputs;
     key.specularEnable = state.render[D3DRS_SPECULARENABLE] ? 1 : 0;
+    key.alphaTest = alphaTestActive(state) ? 1 : 0;
     for (int s = 0; s < kStageCount; ++s) {
         const DWORD* stage = state.stage[s];
         if (stage[D3DTSS_COLOROP] == D3DTOP_DISABLE) {

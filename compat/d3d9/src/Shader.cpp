@@ -53,25 +53,35 @@ std::string withAlphaTest(const ShaderBlob& blob) {
 } // namespace
 
 VertexShader::~VertexShader() {
-    if (device()) {
-        device()->forgetShader(code.glShader());
-    }
+    code.forgetShaders(device());
 }
 
 PixelShader::~PixelShader() {
-    if (device()) {
-        device()->forgetShader(code.glShader());
-    }
+    code.forgetShaders(device());
 }
 
 ShaderCode::~ShaderCode() {
     releaseGl();
 }
 
+void ShaderCode::forgetShaders(Device* device) const {
+    if (!device) {
+        return;
+    }
+    device->forgetShader(shader_);
+    if (alphaTestShader_) {
+        device->forgetShader(alphaTestShader_);
+    }
+}
+
 void ShaderCode::releaseGl() {
     if (shader_) {
         glDeleteShader(shader_);
         shader_ = 0;
+    }
+    if (alphaTestShader_) {
+        glDeleteShader(alphaTestShader_);
+        alphaTestShader_ = 0;
     }
     if (uniformBuffer_) {
         glDeleteBuffers(1, &uniformBuffer_);
@@ -93,8 +103,7 @@ bool ShaderCode::create(const DWORD* function, ShaderStage stage) {
     }
     function_.assign(function, function + shaderBlobSize(function));
     bool vertex = stage == ShaderStage::Vertex;
-    std::string source = vertex ? blob_.glsl : withAlphaTest(blob_);
-    shader_ = compileGlsl(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, source);
+    shader_ = compileGlsl(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, blob_.glsl);
     if (!shader_) {
         return false;
     }
@@ -107,6 +116,14 @@ bool ShaderCode::create(const DWORD* function, ShaderStage stage) {
                      staging_.data(), GL_DYNAMIC_DRAW);
     }
     return true;
+}
+
+GLuint ShaderCode::glShaderWithAlphaTest() {
+    if (!alphaTestShader_ && !alphaTestFailed_ && blob_.stage == ShaderStage::Pixel) {
+        alphaTestShader_ = compileGlsl(GL_FRAGMENT_SHADER, withAlphaTest(blob_));
+        alphaTestFailed_ = alphaTestShader_ == 0; // said once on stderr; not tried again
+    }
+    return alphaTestShader_;
 }
 
 HRESULT ShaderCode::getFunction(void* data, UINT* size) const {

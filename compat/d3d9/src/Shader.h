@@ -27,6 +27,11 @@ public:
 
     const ShaderBlob& blob() const { return blob_; }
     GLuint glShader() const { return shader_; }
+    // A pixel program followed by the device's alpha test, compiled at its first use (0 when it
+    // fails to compile).
+    GLuint glShaderWithAlphaTest();
+    // Tells the device to drop the programs linked with this code's shader objects.
+    void forgetShaders(Device* device) const;
     const VaryingSignature& signature() const { return signature_; }
     HRESULT getFunction(void* data, UINT* size) const;
 
@@ -39,6 +44,8 @@ private:
     ShaderBlob blob_;
     std::vector<DWORD> function_;
     GLuint shader_ = 0;
+    GLuint alphaTestShader_ = 0;
+    bool alphaTestFailed_ = false;
     GLuint uniformBuffer_ = 0;
     std::vector<uint8_t> staging_;
     uint32_t uploadedVersion_ = 0;
