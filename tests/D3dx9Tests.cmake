@@ -10,7 +10,7 @@ target_compile_definitions(d3dx_shader_compiler_test PRIVATE
 
 # The library's interfaces over a device in memory.
 add_library(tarnelix_memory_device STATIC MemoryDevice.cpp)
-target_link_libraries(tarnelix_memory_device PUBLIC tarnelix_options tarnelix_d3d9)
+target_link_libraries(tarnelix_memory_device PUBLIC tarnelix_options tarnelix_d3d9 tarnelix_d3dx9)
 target_include_directories(tarnelix_memory_device PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 tarnelix_test(d3dx_texture_test SOURCES D3dxTextureTest.cpp ImageEncoding.cpp
               LIBS tarnelix_d3dx9 tarnelix_memory_device JPEG::JPEG PNG::PNG)

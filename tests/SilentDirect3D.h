@@ -7,54 +7,54 @@
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wunused-parameter"
 
-// Every method of IDirect3DDevice9 succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentDevice : public IDirect3DDevice9 {
-    HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return S_OK; }
+// Every method of IDirect3DDevice9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringDevice : public IDirect3DDevice9 {
+    HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return Answer; }
     UINT STDMETHODCALLTYPE GetAvailableTextureMem() override { return {}; }
-    HRESULT STDMETHODCALLTYPE EvictManagedResources() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9** ppD3D9) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE EvictManagedResources() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9** ppD3D9) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override { return Answer; }
     HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT iSwapChain, D3DDISPLAYMODE* pMode) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE
     GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT XHotSpot, UINT YHotSpot,
                                                   IDirect3DSurface9* pCursorBitmap) override {
-        return S_OK;
+        return Answer;
     }
     void STDMETHODCALLTYPE SetCursorPosition(int X, int Y, DWORD Flags) override {}
     BOOL STDMETHODCALLTYPE ShowCursor(BOOL bShow) override { return {}; }
     HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(
         D3DPRESENT_PARAMETERS* pPresentationParameters, IDirect3DSwapChain9** pSwapChain) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetSwapChain(UINT iSwapChain,
                                            IDirect3DSwapChain9** pSwapChain) override {
-        return S_OK;
+        return Answer;
     }
     UINT STDMETHODCALLTYPE GetNumberOfSwapChains() override { return {}; }
     HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
                                       HWND hDestWindowOverride,
                                       const RGNDATA* pDirtyRegion) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT iSwapChain, UINT iBackBuffer,
                                             D3DBACKBUFFER_TYPE Type,
                                             IDirect3DSurface9** ppBackBuffer) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT iSwapChain,
                                               D3DRASTER_STATUS* pRasterStatus) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetDialogBoxMode(BOOL bEnableDialogs) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetDialogBoxMode(BOOL bEnableDialogs) override { return Answer; }
     void STDMETHODCALLTYPE SetGammaRamp(UINT iSwapChain, DWORD Flags,
                                         const D3DGAMMARAMP* pRamp) override {}
     void STDMETHODCALLTYPE GetGammaRamp(UINT iSwapChain, D3DGAMMARAMP* pRamp) override {}
@@ -62,196 +62,200 @@ struct SilentDevice : public IDirect3DDevice9 {
                                             D3DFORMAT Format, D3DPOOL Pool,
                                             IDirect3DTexture9** ppTexture,
                                             HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels,
                                                   DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
                                                   IDirect3DVolumeTexture9** ppVolumeTexture,
                                                   HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage,
                                                 D3DFORMAT Format, D3DPOOL Pool,
                                                 IDirect3DCubeTexture9** ppCubeTexture,
                                                 HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
                                                  IDirect3DVertexBuffer9** ppVertexBuffer,
                                                  HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format,
                                                 D3DPOOL Pool, IDirect3DIndexBuffer9** ppIndexBuffer,
                                                 HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format,
                                                  D3DMULTISAMPLE_TYPE MultiSample,
                                                  DWORD MultisampleQuality, BOOL Lockable,
                                                  IDirect3DSurface9** ppSurface,
                                                  HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format,
                                                         D3DMULTISAMPLE_TYPE MultiSample,
                                                         DWORD MultisampleQuality, BOOL Discard,
                                                         IDirect3DSurface9** ppSurface,
                                                         HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE UpdateSurface(IDirect3DSurface9* pSourceSurface,
                                             const RECT* pSourceRect,
                                             IDirect3DSurface9* pDestinationSurface,
                                             const POINT* pDestPoint) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE UpdateTexture(IDirect3DBaseTexture9* pSourceTexture,
                                             IDirect3DBaseTexture9* pDestinationTexture) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
                                                   IDirect3DSurface9* pDestSurface) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetFrontBufferData(UINT iSwapChain,
                                                  IDirect3DSurface9* pDestSurface) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE StretchRect(IDirect3DSurface9* pSourceSurface,
                                           const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
                                           const RECT* pDestRect,
                                           D3DTEXTUREFILTERTYPE Filter) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE ColorFill(IDirect3DSurface9* pSurface, const RECT* pRect,
                                         D3DCOLOR color) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
                                                           D3DPOOL Pool,
                                                           IDirect3DSurface9** ppSurface,
                                                           HANDLE* pSharedHandle) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetRenderTarget(DWORD RenderTargetIndex,
                                               IDirect3DSurface9* pRenderTarget) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetRenderTarget(DWORD RenderTargetIndex,
                                               IDirect3DSurface9** ppRenderTarget) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE
     GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE BeginScene() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE EndScene() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE BeginScene() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE EndScene() override { return Answer; }
     HRESULT STDMETHODCALLTYPE Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color,
                                     float Z, DWORD Stencil) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE State,
                                            const D3DMATRIX* pMatrix) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetTransform(D3DTRANSFORMSTATETYPE State,
                                            D3DMATRIX* pMatrix) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE MultiplyTransform(D3DTRANSFORMSTATETYPE State,
                                                 const D3DMATRIX* pMatrix) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetViewport(const D3DVIEWPORT9* pViewport) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT9* pViewport) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL9* pMaterial) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetMaterial(D3DMATERIAL9* pMaterial) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetViewport(const D3DVIEWPORT9* pViewport) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT9* pViewport) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL9* pMaterial) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetMaterial(D3DMATERIAL9* pMaterial) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetLight(DWORD Index, const D3DLIGHT9* pLight) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetLight(DWORD Index, D3DLIGHT9* pLight) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE LightEnable(DWORD Index, BOOL Enable) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetLightEnable(DWORD Index, BOOL* pEnable) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetLight(DWORD Index, D3DLIGHT9* pLight) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LightEnable(DWORD Index, BOOL Enable) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetLightEnable(DWORD Index, BOOL* pEnable) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetClipPlane(DWORD Index, const float* pPlane) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD Index, float* pPlane) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD Index, float* pPlane) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type,
                                                IDirect3DStateBlock9** ppSB) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE BeginStateBlock() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9** ppSB) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE BeginStateBlock() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9** ppSB) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9* pClipStatus) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetClipStatus(D3DCLIPSTATUS9* pClipStatus) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetClipStatus(D3DCLIPSTATUS9* pClipStatus) override { return Answer; }
     HRESULT STDMETHODCALLTYPE GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
                                                    DWORD* pValue) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
                                                    DWORD Value) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type,
                                               DWORD* pValue) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type,
                                               DWORD Value) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE ValidateDevice(DWORD* pNumPasses) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE ValidateDevice(DWORD* pNumPasses) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetPaletteEntries(UINT PaletteNumber,
                                                 const PALETTEENTRY* pEntries) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPaletteEntries(UINT PaletteNumber,
                                                 PALETTEENTRY* pEntries) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetCurrentTexturePalette(UINT PaletteNumber) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetCurrentTexturePalette(UINT PaletteNumber) override {
+        return Answer;
+    }
     HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT* PaletteNumber) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT* pRect) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(BOOL bSoftware) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT* pRect) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(BOOL bSoftware) override {
+        return Answer;
+    }
     BOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override { return {}; }
-    HRESULT STDMETHODCALLTYPE SetNPatchMode(float nSegments) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetNPatchMode(float nSegments) override { return Answer; }
     float STDMETHODCALLTYPE GetNPatchMode() override { return {}; }
     HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
                                             UINT PrimitiveCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType,
                                                    INT BaseVertexIndex, UINT MinVertexIndex,
                                                    UINT NumVertices, UINT startIndex,
                                                    UINT primCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
                                               const void* pVertexStreamZeroData,
                                               UINT VertexStreamZeroStride) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType,
                                                      UINT MinVertexIndex, UINT NumVertices,
@@ -259,146 +263,146 @@ struct SilentDevice : public IDirect3DDevice9 {
                                                      D3DFORMAT IndexDataFormat,
                                                      const void* pVertexStreamZeroData,
                                                      UINT VertexStreamZeroStride) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE ProcessVertices(UINT SrcStartIndex, UINT DestIndex, UINT VertexCount,
                                               IDirect3DVertexBuffer9* pDestBuffer,
                                               IDirect3DVertexDeclaration9* pVertexDecl,
                                               DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(
         const D3DVERTEXELEMENT9* pVertexElements, IDirect3DVertexDeclaration9** ppDecl) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetFVF(DWORD FVF) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetFVF(DWORD* pFVF) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE SetFVF(DWORD FVF) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetFVF(DWORD* pFVF) override { return Answer; }
     HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD* pFunction,
                                                  IDirect3DVertexShader9** ppShader) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetVertexShader(IDirect3DVertexShader9* pShader) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVertexShader(IDirect3DVertexShader9** ppShader) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT StartRegister,
                                                        const float* pConstantData,
                                                        UINT Vector4fCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantF(UINT StartRegister, float* pConstantData,
                                                        UINT Vector4fCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
                                                        UINT Vector4iCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT StartRegister, int* pConstantData,
                                                        UINT Vector4iCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT StartRegister,
                                                        const BOOL* pConstantData,
                                                        UINT BoolCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT StartRegister, BOOL* pConstantData,
                                                        UINT BoolCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetStreamSource(UINT StreamNumber,
                                               IDirect3DVertexBuffer9* pStreamData,
                                               UINT OffsetInBytes, UINT Stride) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetStreamSource(UINT StreamNumber,
                                               IDirect3DVertexBuffer9** ppStreamData,
                                               UINT* pOffsetInBytes, UINT* pStride) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Setting) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT StreamNumber, UINT* pSetting) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9** ppIndexData) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CreatePixelShader(const DWORD* pFunction,
                                                 IDirect3DPixelShader9** ppShader) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetPixelShader(IDirect3DPixelShader9* pShader) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPixelShader(IDirect3DPixelShader9** ppShader) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT StartRegister,
                                                       const float* pConstantData,
                                                       UINT Vector4fCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPixelShaderConstantF(UINT StartRegister, float* pConstantData,
                                                       UINT Vector4fCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
                                                       UINT Vector4iCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPixelShaderConstantI(UINT StartRegister, int* pConstantData,
                                                       UINT Vector4iCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
                                                       UINT BoolCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPixelShaderConstantB(UINT StartRegister, BOOL* pConstantData,
                                                       UINT BoolCount) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE DrawRectPatch(UINT Handle, const float* pNumSegs,
                                             const D3DRECTPATCH_INFO* pRectPatchInfo) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT Handle, const float* pNumSegs,
                                            const D3DTRIPATCH_INFO* pTriPatchInfo) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE DeletePatch(UINT Handle) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE DeletePatch(UINT Handle) override { return Answer; }
     HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE Type, IDirect3DQuery9** ppQuery) override {
-        return S_OK;
+        return Answer;
     }
 };
 
-// Every method of IDirect3DTexture9 succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentTexture : public IDirect3DTexture9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return S_OK; }
+// Every method of IDirect3DTexture9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringTexture : public IDirect3DTexture9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
                                              DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
                                              DWORD* pSizeOfData) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
     DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
@@ -407,38 +411,38 @@ struct SilentTexture : public IDirect3DTexture9 {
     DWORD STDMETHODCALLTYPE GetLOD() override { return {}; }
     DWORD STDMETHODCALLTYPE GetLevelCount() override { return {}; }
     HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE FilterType) override {
-        return S_OK;
+        return Answer;
     }
     D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override { return {}; }
     void STDMETHODCALLTYPE GenerateMipSubLevels() override {}
     HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetSurfaceLevel(UINT Level,
                                               IDirect3DSurface9** ppSurfaceLevel) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
                                        DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UnlockRect(UINT Level) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT* pDirtyRect) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE UnlockRect(UINT Level) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT* pDirtyRect) override { return Answer; }
 };
 
-// Every method of IDirect3DVolumeTexture9 succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentVolumeTexture : public IDirect3DVolumeTexture9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return S_OK; }
+// Every method of IDirect3DVolumeTexture9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringVolumeTexture : public IDirect3DVolumeTexture9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
                                              DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
                                              DWORD* pSizeOfData) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
     DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
@@ -447,139 +451,218 @@ struct SilentVolumeTexture : public IDirect3DVolumeTexture9 {
     DWORD STDMETHODCALLTYPE GetLOD() override { return {}; }
     DWORD STDMETHODCALLTYPE GetLevelCount() override { return {}; }
     HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE FilterType) override {
-        return S_OK;
+        return Answer;
     }
     D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override { return {}; }
     void STDMETHODCALLTYPE GenerateMipSubLevels() override {}
     HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT Level, D3DVOLUME_DESC* pDesc) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVolumeLevel(UINT Level,
                                              IDirect3DVolume9** ppVolumeLevel) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE LockBox(UINT Level, D3DLOCKED_BOX* pLockedVolume, const D3DBOX* pBox,
                                       DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UnlockBox(UINT Level) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE AddDirtyBox(const D3DBOX* pDirtyBox) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE UnlockBox(UINT Level) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE AddDirtyBox(const D3DBOX* pDirtyBox) override { return Answer; }
 };
 
-// Every method of IDirect3DSurface9 succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentSurface : public IDirect3DSurface9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return S_OK; }
+// Every method of IDirect3DSurface9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringSurface : public IDirect3DSurface9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
     HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
                                              DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
                                              DWORD* pSizeOfData) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
     DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
     HRESULT STDMETHODCALLTYPE GetContainer(REFIID riid, void** ppContainer) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* pDesc) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* pDesc) override { return Answer; }
     HRESULT STDMETHODCALLTYPE LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
                                        DWORD Flags) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UnlockRect() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetDC(HDC* phdc) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC hdc) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE UnlockRect() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDC(HDC* phdc) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC hdc) override { return Answer; }
 };
 
-// Every method of IDirect3DVertexShader9 succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentVertexShader : public IDirect3DVertexShader9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override { return S_OK; }
+// Every method of IDirect3DVertexBuffer9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringVertexBuffer : public IDirect3DVertexBuffer9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
+                                             DWORD Flags) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
+                                             DWORD* pSizeOfData) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
+    void STDMETHODCALLTYPE PreLoad() override {}
+    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
+    HRESULT STDMETHODCALLTYPE Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData,
+                                   DWORD Flags) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE Unlock() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override { return Answer; }
 };
 
-// Every method of IDirect3DPixelShader9 succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentPixelShader : public IDirect3DPixelShader9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override { return S_OK; }
+// Every method of IDirect3DIndexBuffer9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringIndexBuffer : public IDirect3DIndexBuffer9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
+                                             DWORD Flags) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
+                                             DWORD* pSizeOfData) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
+    void STDMETHODCALLTYPE PreLoad() override {}
+    D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
+    HRESULT STDMETHODCALLTYPE Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData,
+                                   DWORD Flags) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE Unlock() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDesc(D3DINDEXBUFFER_DESC* pDesc) override { return Answer; }
 };
 
-// Every method of ID3DXMesh succeeds and does nothing; reference counting is the
-// deriving class's.
-struct SilentMesh : public ID3DXMesh {
-    HRESULT STDMETHODCALLTYPE DrawSubset(DWORD AttribId) override { return S_OK; }
+// Every method of IDirect3DVertexDeclaration9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringVertexDeclaration : public IDirect3DVertexDeclaration9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9* pElement,
+                                             UINT* pNumElements) override {
+        return Answer;
+    }
+};
+
+// Every method of IDirect3DVertexShader9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringVertexShader : public IDirect3DVertexShader9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override {
+        return Answer;
+    }
+};
+
+// Every method of IDirect3DPixelShader9 does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringPixelShader : public IDirect3DPixelShader9 {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override {
+        return Answer;
+    }
+};
+
+// Every method of ID3DXMesh does nothing and answers Answer (values other than
+// HRESULTs are zero); reference counting is the deriving class's.
+template <HRESULT Answer> struct AnsweringMesh : public ID3DXMesh {
+    HRESULT STDMETHODCALLTYPE DrawSubset(DWORD AttribId) override { return Answer; }
     DWORD STDMETHODCALLTYPE GetNumFaces() override { return {}; }
     DWORD STDMETHODCALLTYPE GetNumVertices() override { return {}; }
     DWORD STDMETHODCALLTYPE GetFVF() override { return {}; }
     HRESULT STDMETHODCALLTYPE
     GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
-        return S_OK;
+        return Answer;
     }
     DWORD STDMETHODCALLTYPE GetNumBytesPerVertex() override { return {}; }
     DWORD STDMETHODCALLTYPE GetOptions() override { return {}; }
-    HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECT3DDEVICE9* ppDevice) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECT3DDEVICE9* ppDevice) override { return Answer; }
     HRESULT STDMETHODCALLTYPE CloneMeshFVF(DWORD Options, DWORD FVF, LPDIRECT3DDEVICE9 pD3DDevice,
                                            LPD3DXMESH* ppCloneMesh) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE CloneMesh(DWORD Options, const D3DVERTEXELEMENT9* pDeclaration,
                                         LPDIRECT3DDEVICE9 pD3DDevice,
                                         LPD3DXMESH* ppCloneMesh) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GetVertexBuffer(LPDIRECT3DVERTEXBUFFER9* ppVB) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* ppIB) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* ppIB) override {
+        return Answer;
+    }
     HRESULT STDMETHODCALLTYPE LockVertexBuffer(DWORD Flags, LPVOID* ppData) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UnlockVertexBuffer() override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE LockIndexBuffer(DWORD Flags, LPVOID* ppData) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE UnlockIndexBuffer() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE UnlockVertexBuffer() override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LockIndexBuffer(DWORD Flags, LPVOID* ppData) override {
+        return Answer;
+    }
+    HRESULT STDMETHODCALLTYPE UnlockIndexBuffer() override { return Answer; }
     HRESULT STDMETHODCALLTYPE GetAttributeTable(D3DXATTRIBUTERANGE* pAttribTable,
                                                 DWORD* pAttribTableSize) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE ConvertPointRepsToAdjacency(const DWORD* pPRep,
                                                           DWORD* pAdjacency) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE ConvertAdjacencyToPointReps(const DWORD* pAdjacency,
                                                           DWORD* pPRep) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE GenerateAdjacency(FLOAT Epsilon, DWORD* pAdjacency) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE
     UpdateSemantics(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE LockAttributeBuffer(DWORD Flags, DWORD** ppData) override {
-        return S_OK;
+        return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UnlockAttributeBuffer() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE UnlockAttributeBuffer() override { return Answer; }
     HRESULT STDMETHODCALLTYPE Optimize(DWORD Flags, const DWORD* pAdjacencyIn, DWORD* pAdjacencyOut,
                                        DWORD* pFaceRemap, LPD3DXBUFFER* ppVertexRemap,
                                        LPD3DXMESH* ppOptMesh) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE OptimizeInplace(DWORD Flags, const DWORD* pAdjacencyIn,
                                               DWORD* pAdjacencyOut, DWORD* pFaceRemap,
                                               LPD3DXBUFFER* ppVertexRemap) override {
-        return S_OK;
+        return Answer;
     }
     HRESULT STDMETHODCALLTYPE SetAttributeTable(const D3DXATTRIBUTERANGE* pAttribTable,
                                                 DWORD cAttribTableSize) override {
-        return S_OK;
+        return Answer;
     }
 };
+
+using SilentDevice = AnsweringDevice<S_OK>;
+using SilentTexture = AnsweringTexture<S_OK>;
+using SilentVolumeTexture = AnsweringVolumeTexture<S_OK>;
+using SilentSurface = AnsweringSurface<S_OK>;
+using SilentVertexBuffer = AnsweringVertexBuffer<S_OK>;
+using SilentIndexBuffer = AnsweringIndexBuffer<S_OK>;
+using SilentVertexDeclaration = AnsweringVertexDeclaration<S_OK>;
+using SilentVertexShader = AnsweringVertexShader<S_OK>;
+using SilentPixelShader = AnsweringPixelShader<S_OK>;
+using SilentMesh = AnsweringMesh<S_OK>;
 
 #pragma GCC diagnostic pop

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Writes SilentDirect3D.h: for every interface of d3d9.h, a class that overrides each method
-with one that does nothing and succeeds. Test doubles derive from these and override only the
-calls they care about. Run again when d3d9.h gains or changes a method:
+"""Writes SilentDirect3D.h: for every interface the test doubles stand in for, a class template
+that overrides each method with one that does nothing and answers the HRESULT it is given.
+Silent* (S_OK) suits doubles that only watch; BlankDevice.h builds on E_NOTIMPL so that a test
+notices when a caller starts relying on something new. Test doubles derive from these and
+override only the calls they care about. Run again when d3d9.h gains or changes a method:
 
     tests/generate-silent-direct3d.py compat/d3d9/include/d3d9.h \
         compat/d3dx9/include/d3dx9mesh.h > tests/SilentDirect3D.h
@@ -11,7 +13,9 @@ import re
 import sys
 
 INTERFACES = ["IDirect3DDevice9", "IDirect3DTexture9", "IDirect3DVolumeTexture9",
-              "IDirect3DSurface9", "IDirect3DVertexShader9", "IDirect3DPixelShader9", "ID3DXMesh"]
+              "IDirect3DSurface9", "IDirect3DVertexBuffer9", "IDirect3DIndexBuffer9",
+              "IDirect3DVertexDeclaration9", "IDirect3DVertexShader9", "IDirect3DPixelShader9",
+              "ID3DXMesh"]
 
 
 def parse(text):
@@ -37,7 +41,7 @@ def body(decl):
     if ret == "void":
         return "{}"
     if ret == "HRESULT":
-        return "{ return S_OK; }"
+        return "{ return Answer; }"
     return "{ return {}; }"
 
 
@@ -48,17 +52,22 @@ def main():
            "#pragma once", "", "#include <d3d9.h>", "#include <d3dx9.h>", "",
            "#pragma GCC diagnostic push",
            '#pragma GCC diagnostic ignored "-Wunused-parameter"', ""]
+    shorts = []
     for name in INTERFACES:
         short = name[len("IDirect3D"):].rstrip("9") if name.startswith("IDirect3D") \
             else name[len("ID3DX"):]
-        out.append("// Every method of %s succeeds and does nothing; reference counting is the" % name)
-        out.append("// deriving class's.")
-        out.append("struct Silent%s : public %s {" % (short, name))
+        shorts.append(short)
+        out.append("// Every method of %s does nothing and answers Answer (values other than" % name)
+        out.append("// HRESULTs are zero); reference counting is the deriving class's.")
+        out.append("template <HRESULT Answer> struct Answering%s : public %s {" % (short, name))
         for level in chain(name, bases):
             for decl in methods[level]:
                 out.append("    %s override %s" % (decl, body(decl)))
         out.append("};")
         out.append("")
+    for short in shorts:
+        out.append("using Silent%s = Answering%s<S_OK>;" % (short, short))
+    out.append("")
     out.append("#pragma GCC diagnostic pop")
     print("\n".join(out))
 
