@@ -1,5 +1,4 @@
 #include "engine/render/BlendMode.h"
-#include "engine/render/QuadRuns.h"
 
 #include <d3d9.h>
 
@@ -31,14 +30,4 @@ void applyBlendMode(IDirect3DDevice9* device, int32_t mode) {
     default:
         break; // blending on with the factors already in force
     }
-}
-
-void setTexturedQuadStage(IDirect3DDevice9* device) {
-    device->SetTextureStageState(0, D3DTSS_TEXCOORDINDEX, 0);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_MODULATE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TEXTURE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
 }
