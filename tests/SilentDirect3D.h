@@ -4,388 +4,255 @@
 #include <d3d9.h>
 #include <d3dx9.h>
 
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-
 // Every method of IDirect3DDevice9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringDevice : public IDirect3DDevice9 {
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override { return Answer; }
     UINT STDMETHODCALLTYPE GetAvailableTextureMem() override { return {}; }
     HRESULT STDMETHODCALLTYPE EvictManagedResources() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9** ppD3D9) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9* pCaps) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT iSwapChain, D3DDISPLAYMODE* pMode) override {
+    HRESULT STDMETHODCALLTYPE GetDirect3D(IDirect3D9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDeviceCaps(D3DCAPS9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDisplayMode(UINT, D3DDISPLAYMODE*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE
-    GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* pParameters) override {
+    HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT, UINT, IDirect3DSurface9*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetCursorProperties(UINT XHotSpot, UINT YHotSpot,
-                                                  IDirect3DSurface9* pCursorBitmap) override {
+    void STDMETHODCALLTYPE SetCursorPosition(int, int, DWORD) override {}
+    BOOL STDMETHODCALLTYPE ShowCursor(BOOL) override { return {}; }
+    HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(D3DPRESENT_PARAMETERS*,
+                                                        IDirect3DSwapChain9**) override {
         return Answer;
     }
-    void STDMETHODCALLTYPE SetCursorPosition(int X, int Y, DWORD Flags) override {}
-    BOOL STDMETHODCALLTYPE ShowCursor(BOOL bShow) override { return {}; }
-    HRESULT STDMETHODCALLTYPE CreateAdditionalSwapChain(
-        D3DPRESENT_PARAMETERS* pPresentationParameters, IDirect3DSwapChain9** pSwapChain) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetSwapChain(UINT iSwapChain,
-                                           IDirect3DSwapChain9** pSwapChain) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE GetSwapChain(UINT, IDirect3DSwapChain9**) override { return Answer; }
     UINT STDMETHODCALLTYPE GetNumberOfSwapChains() override { return {}; }
-    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS* pPresentationParameters) override {
+    HRESULT STDMETHODCALLTYPE Reset(D3DPRESENT_PARAMETERS*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE Present(const RECT*, const RECT*, HWND, const RGNDATA*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE Present(const RECT* pSourceRect, const RECT* pDestRect,
-                                      HWND hDestWindowOverride,
-                                      const RGNDATA* pDirtyRegion) override {
+    HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT, UINT, D3DBACKBUFFER_TYPE,
+                                            IDirect3DSurface9**) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetBackBuffer(UINT iSwapChain, UINT iBackBuffer,
-                                            D3DBACKBUFFER_TYPE Type,
-                                            IDirect3DSurface9** ppBackBuffer) override {
+    HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT, D3DRASTER_STATUS*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetDialogBoxMode(BOOL) override { return Answer; }
+    void STDMETHODCALLTYPE SetGammaRamp(UINT, DWORD, const D3DGAMMARAMP*) override {}
+    void STDMETHODCALLTYPE GetGammaRamp(UINT, D3DGAMMARAMP*) override {}
+    HRESULT STDMETHODCALLTYPE CreateTexture(UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                            IDirect3DTexture9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetRasterStatus(UINT iSwapChain,
-                                              D3DRASTER_STATUS* pRasterStatus) override {
+    HRESULT STDMETHODCALLTYPE CreateVolumeTexture(UINT, UINT, UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                                  IDirect3DVolumeTexture9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetDialogBoxMode(BOOL bEnableDialogs) override { return Answer; }
-    void STDMETHODCALLTYPE SetGammaRamp(UINT iSwapChain, DWORD Flags,
-                                        const D3DGAMMARAMP* pRamp) override {}
-    void STDMETHODCALLTYPE GetGammaRamp(UINT iSwapChain, D3DGAMMARAMP* pRamp) override {}
-    HRESULT STDMETHODCALLTYPE CreateTexture(UINT Width, UINT Height, UINT Levels, DWORD Usage,
-                                            D3DFORMAT Format, D3DPOOL Pool,
-                                            IDirect3DTexture9** ppTexture,
-                                            HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                                IDirect3DCubeTexture9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateVolumeTexture(UINT Width, UINT Height, UINT Depth, UINT Levels,
-                                                  DWORD Usage, D3DFORMAT Format, D3DPOOL Pool,
-                                                  IDirect3DVolumeTexture9** ppVolumeTexture,
-                                                  HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT, DWORD, DWORD, D3DPOOL,
+                                                 IDirect3DVertexBuffer9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT EdgeLength, UINT Levels, DWORD Usage,
-                                                D3DFORMAT Format, D3DPOOL Pool,
-                                                IDirect3DCubeTexture9** ppCubeTexture,
-                                                HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT, DWORD, D3DFORMAT, D3DPOOL,
+                                                IDirect3DIndexBuffer9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT Length, DWORD Usage, DWORD FVF, D3DPOOL Pool,
-                                                 IDirect3DVertexBuffer9** ppVertexBuffer,
-                                                 HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE CreateRenderTarget(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE, DWORD,
+                                                 BOOL, IDirect3DSurface9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateIndexBuffer(UINT Length, DWORD Usage, D3DFORMAT Format,
-                                                D3DPOOL Pool, IDirect3DIndexBuffer9** ppIndexBuffer,
-                                                HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE CreateDepthStencilSurface(UINT, UINT, D3DFORMAT, D3DMULTISAMPLE_TYPE,
+                                                        DWORD, BOOL, IDirect3DSurface9**,
+                                                        HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateRenderTarget(UINT Width, UINT Height, D3DFORMAT Format,
-                                                 D3DMULTISAMPLE_TYPE MultiSample,
-                                                 DWORD MultisampleQuality, BOOL Lockable,
-                                                 IDirect3DSurface9** ppSurface,
-                                                 HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE UpdateSurface(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*,
+                                            const POINT*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateDepthStencilSurface(UINT Width, UINT Height, D3DFORMAT Format,
-                                                        D3DMULTISAMPLE_TYPE MultiSample,
-                                                        DWORD MultisampleQuality, BOOL Discard,
-                                                        IDirect3DSurface9** ppSurface,
-                                                        HANDLE* pSharedHandle) override {
+    HRESULT STDMETHODCALLTYPE UpdateTexture(IDirect3DBaseTexture9*,
+                                            IDirect3DBaseTexture9*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UpdateSurface(IDirect3DSurface9* pSourceSurface,
-                                            const RECT* pSourceRect,
-                                            IDirect3DSurface9* pDestinationSurface,
-                                            const POINT* pDestPoint) override {
+    HRESULT STDMETHODCALLTYPE GetRenderTargetData(IDirect3DSurface9*, IDirect3DSurface9*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE UpdateTexture(IDirect3DBaseTexture9* pSourceTexture,
-                                            IDirect3DBaseTexture9* pDestinationTexture) override {
+    HRESULT STDMETHODCALLTYPE GetFrontBufferData(UINT, IDirect3DSurface9*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetRenderTargetData(IDirect3DSurface9* pRenderTarget,
-                                                  IDirect3DSurface9* pDestSurface) override {
+    HRESULT STDMETHODCALLTYPE StretchRect(IDirect3DSurface9*, const RECT*, IDirect3DSurface9*,
+                                          const RECT*, D3DTEXTUREFILTERTYPE) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetFrontBufferData(UINT iSwapChain,
-                                                 IDirect3DSurface9* pDestSurface) override {
+    HRESULT STDMETHODCALLTYPE ColorFill(IDirect3DSurface9*, const RECT*, D3DCOLOR) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE StretchRect(IDirect3DSurface9* pSourceSurface,
-                                          const RECT* pSourceRect, IDirect3DSurface9* pDestSurface,
-                                          const RECT* pDestRect,
-                                          D3DTEXTUREFILTERTYPE Filter) override {
+    HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT, UINT, D3DFORMAT, D3DPOOL,
+                                                          IDirect3DSurface9**, HANDLE*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE ColorFill(IDirect3DSurface9* pSurface, const RECT* pRect,
-                                        D3DCOLOR color) override {
+    HRESULT STDMETHODCALLTYPE SetRenderTarget(DWORD, IDirect3DSurface9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetRenderTarget(DWORD, IDirect3DSurface9**) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateOffscreenPlainSurface(UINT Width, UINT Height, D3DFORMAT Format,
-                                                          D3DPOOL Pool,
-                                                          IDirect3DSurface9** ppSurface,
-                                                          HANDLE* pSharedHandle) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetRenderTarget(DWORD RenderTargetIndex,
-                                              IDirect3DSurface9* pRenderTarget) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetRenderTarget(DWORD RenderTargetIndex,
-                                              IDirect3DSurface9** ppRenderTarget) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetDepthStencilSurface(IDirect3DSurface9* pNewZStencil) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE
-    GetDepthStencilSurface(IDirect3DSurface9** ppZStencilSurface) override {
+    HRESULT STDMETHODCALLTYPE SetDepthStencilSurface(IDirect3DSurface9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDepthStencilSurface(IDirect3DSurface9**) override {
         return Answer;
     }
     HRESULT STDMETHODCALLTYPE BeginScene() override { return Answer; }
     HRESULT STDMETHODCALLTYPE EndScene() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE Clear(DWORD Count, const D3DRECT* pRects, DWORD Flags, D3DCOLOR Color,
-                                    float Z, DWORD Stencil) override {
+    HRESULT STDMETHODCALLTYPE Clear(DWORD, const D3DRECT*, DWORD, D3DCOLOR, float, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE State,
-                                           const D3DMATRIX* pMatrix) override {
+    HRESULT STDMETHODCALLTYPE SetTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetTransform(D3DTRANSFORMSTATETYPE State,
-                                           D3DMATRIX* pMatrix) override {
+    HRESULT STDMETHODCALLTYPE GetTransform(D3DTRANSFORMSTATETYPE, D3DMATRIX*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE MultiplyTransform(D3DTRANSFORMSTATETYPE State,
-                                                const D3DMATRIX* pMatrix) override {
+    HRESULT STDMETHODCALLTYPE MultiplyTransform(D3DTRANSFORMSTATETYPE, const D3DMATRIX*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetViewport(const D3DVIEWPORT9* pViewport) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT9* pViewport) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL9* pMaterial) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetMaterial(D3DMATERIAL9* pMaterial) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetLight(DWORD Index, const D3DLIGHT9* pLight) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetLight(DWORD Index, D3DLIGHT9* pLight) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE LightEnable(DWORD Index, BOOL Enable) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetLightEnable(DWORD Index, BOOL* pEnable) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetClipPlane(DWORD Index, const float* pPlane) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD Index, float* pPlane) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE State, DWORD Value) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE State, DWORD* pValue) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE Type,
-                                               IDirect3DStateBlock9** ppSB) override {
+    HRESULT STDMETHODCALLTYPE SetViewport(const D3DVIEWPORT9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetViewport(D3DVIEWPORT9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetMaterial(const D3DMATERIAL9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetMaterial(D3DMATERIAL9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetLight(DWORD, const D3DLIGHT9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetLight(DWORD, D3DLIGHT9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LightEnable(DWORD, BOOL) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetLightEnable(DWORD, BOOL*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetClipPlane(DWORD, const float*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetClipPlane(DWORD, float*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetRenderState(D3DRENDERSTATETYPE, DWORD) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetRenderState(D3DRENDERSTATETYPE, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE CreateStateBlock(D3DSTATEBLOCKTYPE, IDirect3DStateBlock9**) override {
         return Answer;
     }
     HRESULT STDMETHODCALLTYPE BeginStateBlock() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9** ppSB) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9* pClipStatus) override {
+    HRESULT STDMETHODCALLTYPE EndStateBlock(IDirect3DStateBlock9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetClipStatus(const D3DCLIPSTATUS9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetClipStatus(D3DCLIPSTATUS9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetTexture(DWORD, IDirect3DBaseTexture9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetTexture(DWORD, IDirect3DBaseTexture9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE,
+                                                   DWORD*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetClipStatus(D3DCLIPSTATUS9* pClipStatus) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetTexture(DWORD Stage, IDirect3DBaseTexture9** ppTexture) override {
+    HRESULT STDMETHODCALLTYPE SetTextureStageState(DWORD, D3DTEXTURESTAGESTATETYPE,
+                                                   DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetTexture(DWORD Stage, IDirect3DBaseTexture9* pTexture) override {
+    HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
-                                                   DWORD* pValue) override {
+    HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD, D3DSAMPLERSTATETYPE, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetTextureStageState(DWORD Stage, D3DTEXTURESTAGESTATETYPE Type,
-                                                   DWORD Value) override {
+    HRESULT STDMETHODCALLTYPE ValidateDevice(DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPaletteEntries(UINT, const PALETTEENTRY*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type,
-                                              DWORD* pValue) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetSamplerState(DWORD Sampler, D3DSAMPLERSTATETYPE Type,
-                                              DWORD Value) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE ValidateDevice(DWORD* pNumPasses) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetPaletteEntries(UINT PaletteNumber,
-                                                const PALETTEENTRY* pEntries) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetPaletteEntries(UINT PaletteNumber,
-                                                PALETTEENTRY* pEntries) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetCurrentTexturePalette(UINT PaletteNumber) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT* PaletteNumber) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT* pRect) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetScissorRect(RECT* pRect) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(BOOL bSoftware) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE GetPaletteEntries(UINT, PALETTEENTRY*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetCurrentTexturePalette(UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetCurrentTexturePalette(UINT*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetScissorRect(const RECT*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetScissorRect(RECT*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetSoftwareVertexProcessing(BOOL) override { return Answer; }
     BOOL STDMETHODCALLTYPE GetSoftwareVertexProcessing() override { return {}; }
-    HRESULT STDMETHODCALLTYPE SetNPatchMode(float nSegments) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetNPatchMode(float) override { return Answer; }
     float STDMETHODCALLTYPE GetNPatchMode() override { return {}; }
-    HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE PrimitiveType, UINT StartVertex,
-                                            UINT PrimitiveCount) override {
+    HRESULT STDMETHODCALLTYPE DrawPrimitive(D3DPRIMITIVETYPE, UINT, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE PrimitiveType,
-                                                   INT BaseVertexIndex, UINT MinVertexIndex,
-                                                   UINT NumVertices, UINT startIndex,
-                                                   UINT primCount) override {
+    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT, UINT,
+                                                   UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE DrawPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType, UINT PrimitiveCount,
-                                              const void* pVertexStreamZeroData,
-                                              UINT VertexStreamZeroStride) override {
+    HRESULT STDMETHODCALLTYPE DrawPrimitiveUP(D3DPRIMITIVETYPE, UINT, const void*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE PrimitiveType,
-                                                     UINT MinVertexIndex, UINT NumVertices,
-                                                     UINT PrimitiveCount, const void* pIndexData,
-                                                     D3DFORMAT IndexDataFormat,
-                                                     const void* pVertexStreamZeroData,
-                                                     UINT VertexStreamZeroStride) override {
+    HRESULT STDMETHODCALLTYPE DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT, UINT,
+                                                     const void*, D3DFORMAT, const void*,
+                                                     UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE ProcessVertices(UINT SrcStartIndex, UINT DestIndex, UINT VertexCount,
-                                              IDirect3DVertexBuffer9* pDestBuffer,
-                                              IDirect3DVertexDeclaration9* pVertexDecl,
-                                              DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE ProcessVertices(UINT, UINT, UINT, IDirect3DVertexBuffer9*,
+                                              IDirect3DVertexDeclaration9*, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(
-        const D3DVERTEXELEMENT9* pVertexElements, IDirect3DVertexDeclaration9** ppDecl) override {
+    HRESULT STDMETHODCALLTYPE CreateVertexDeclaration(const D3DVERTEXELEMENT9*,
+                                                      IDirect3DVertexDeclaration9**) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) override {
+    HRESULT STDMETHODCALLTYPE SetVertexDeclaration(IDirect3DVertexDeclaration9*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVertexDeclaration(IDirect3DVertexDeclaration9** ppDecl) override {
+    HRESULT STDMETHODCALLTYPE GetVertexDeclaration(IDirect3DVertexDeclaration9**) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetFVF(DWORD FVF) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetFVF(DWORD* pFVF) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD* pFunction,
-                                                 IDirect3DVertexShader9** ppShader) override {
+    HRESULT STDMETHODCALLTYPE SetFVF(DWORD) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetFVF(DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE CreateVertexShader(const DWORD*, IDirect3DVertexShader9**) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetVertexShader(IDirect3DVertexShader9* pShader) override {
+    HRESULT STDMETHODCALLTYPE SetVertexShader(IDirect3DVertexShader9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetVertexShader(IDirect3DVertexShader9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT, const float*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVertexShader(IDirect3DVertexShader9** ppShader) override {
+    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantF(UINT, float*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantF(UINT StartRegister,
-                                                       const float* pConstantData,
-                                                       UINT Vector4fCount) override {
+    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantI(UINT, const int*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantF(UINT StartRegister, float* pConstantData,
-                                                       UINT Vector4fCount) override {
+    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT, int*, UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT, const BOOL*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                                       UINT Vector4iCount) override {
+    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT, BOOL*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantI(UINT StartRegister, int* pConstantData,
-                                                       UINT Vector4iCount) override {
+    HRESULT STDMETHODCALLTYPE SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetVertexShaderConstantB(UINT StartRegister,
-                                                       const BOOL* pConstantData,
-                                                       UINT BoolCount) override {
+    HRESULT STDMETHODCALLTYPE GetStreamSource(UINT, IDirect3DVertexBuffer9**, UINT*,
+                                              UINT*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVertexShaderConstantB(UINT StartRegister, BOOL* pConstantData,
-                                                       UINT BoolCount) override {
+    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT, UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT, UINT*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE CreatePixelShader(const DWORD*, IDirect3DPixelShader9**) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetStreamSource(UINT StreamNumber,
-                                              IDirect3DVertexBuffer9* pStreamData,
-                                              UINT OffsetInBytes, UINT Stride) override {
+    HRESULT STDMETHODCALLTYPE SetPixelShader(IDirect3DPixelShader9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetPixelShader(IDirect3DPixelShader9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT, const float*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetStreamSource(UINT StreamNumber,
-                                              IDirect3DVertexBuffer9** ppStreamData,
-                                              UINT* pOffsetInBytes, UINT* pStride) override {
+    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantF(UINT, float*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetStreamSourceFreq(UINT StreamNumber, UINT Setting) override {
+    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantI(UINT, const int*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetStreamSourceFreq(UINT StreamNumber, UINT* pSetting) override {
+    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantI(UINT, int*, UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT, const BOOL*, UINT) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetIndices(IDirect3DIndexBuffer9* pIndexData) override {
+    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantB(UINT, BOOL*, UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE DrawRectPatch(UINT, const float*, const D3DRECTPATCH_INFO*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetIndices(IDirect3DIndexBuffer9** ppIndexData) override {
+    HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT, const float*, const D3DTRIPATCH_INFO*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CreatePixelShader(const DWORD* pFunction,
-                                                IDirect3DPixelShader9** ppShader) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShader(IDirect3DPixelShader9* pShader) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShader(IDirect3DPixelShader9** ppShader) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantF(UINT StartRegister,
-                                                      const float* pConstantData,
-                                                      UINT Vector4fCount) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantF(UINT StartRegister, float* pConstantData,
-                                                      UINT Vector4fCount) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantI(UINT StartRegister, const int* pConstantData,
-                                                      UINT Vector4iCount) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantI(UINT StartRegister, int* pConstantData,
-                                                      UINT Vector4iCount) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE SetPixelShaderConstantB(UINT StartRegister, const BOOL* pConstantData,
-                                                      UINT BoolCount) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetPixelShaderConstantB(UINT StartRegister, BOOL* pConstantData,
-                                                      UINT BoolCount) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE DrawRectPatch(UINT Handle, const float* pNumSegs,
-                                            const D3DRECTPATCH_INFO* pRectPatchInfo) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE DrawTriPatch(UINT Handle, const float* pNumSegs,
-                                           const D3DTRIPATCH_INFO* pTriPatchInfo) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE DeletePatch(UINT Handle) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE Type, IDirect3DQuery9** ppQuery) override {
+    HRESULT STDMETHODCALLTYPE DeletePatch(UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE CreateQuery(D3DQUERYTYPE, IDirect3DQuery9**) override {
         return Answer;
     }
 };
@@ -393,263 +260,189 @@ template <HRESULT Answer> struct AnsweringDevice : public IDirect3DDevice9 {
 // Every method of IDirect3DTexture9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringTexture : public IDirect3DTexture9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
-                                             DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
-                                             DWORD* pSizeOfData) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
-    DWORD STDMETHODCALLTYPE SetLOD(DWORD LODNew) override { return {}; }
+    DWORD STDMETHODCALLTYPE SetLOD(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetLOD() override { return {}; }
     DWORD STDMETHODCALLTYPE GetLevelCount() override { return {}; }
-    HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE FilterType) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE) override { return Answer; }
     D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override { return {}; }
     void STDMETHODCALLTYPE GenerateMipSubLevels() override {}
-    HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT Level, D3DSURFACE_DESC* pDesc) override {
+    HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT, D3DSURFACE_DESC*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetSurfaceLevel(UINT, IDirect3DSurface9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LockRect(UINT, D3DLOCKED_RECT*, const RECT*, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetSurfaceLevel(UINT Level,
-                                              IDirect3DSurface9** ppSurfaceLevel) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE LockRect(UINT Level, D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
-                                       DWORD Flags) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE UnlockRect(UINT Level) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT* pDirtyRect) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE UnlockRect(UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE AddDirtyRect(const RECT*) override { return Answer; }
 };
 
 // Every method of IDirect3DVolumeTexture9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringVolumeTexture : public IDirect3DVolumeTexture9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
-                                             DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
-                                             DWORD* pSizeOfData) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
-    DWORD STDMETHODCALLTYPE SetLOD(DWORD LODNew) override { return {}; }
+    DWORD STDMETHODCALLTYPE SetLOD(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetLOD() override { return {}; }
     DWORD STDMETHODCALLTYPE GetLevelCount() override { return {}; }
-    HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE FilterType) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE SetAutoGenFilterType(D3DTEXTUREFILTERTYPE) override { return Answer; }
     D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override { return {}; }
     void STDMETHODCALLTYPE GenerateMipSubLevels() override {}
-    HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT Level, D3DVOLUME_DESC* pDesc) override {
+    HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT, D3DVOLUME_DESC*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetVolumeLevel(UINT, IDirect3DVolume9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LockBox(UINT, D3DLOCKED_BOX*, const D3DBOX*, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVolumeLevel(UINT Level,
-                                             IDirect3DVolume9** ppVolumeLevel) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE LockBox(UINT Level, D3DLOCKED_BOX* pLockedVolume, const D3DBOX* pBox,
-                                      DWORD Flags) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE UnlockBox(UINT Level) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE AddDirtyBox(const D3DBOX* pDirtyBox) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE UnlockBox(UINT) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE AddDirtyBox(const D3DBOX*) override { return Answer; }
 };
 
 // Every method of IDirect3DSurface9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringSurface : public IDirect3DSurface9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
-                                             DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
-                                             DWORD* pSizeOfData) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
-    HRESULT STDMETHODCALLTYPE GetContainer(REFIID riid, void** ppContainer) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC* pDesc) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE LockRect(D3DLOCKED_RECT* pLockedRect, const RECT* pRect,
-                                       DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE GetContainer(REFIID, void**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDesc(D3DSURFACE_DESC*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LockRect(D3DLOCKED_RECT*, const RECT*, DWORD) override {
         return Answer;
     }
     HRESULT STDMETHODCALLTYPE UnlockRect() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDC(HDC* phdc) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC hdc) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDC(HDC*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC) override { return Answer; }
 };
 
 // Every method of IDirect3DVertexBuffer9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringVertexBuffer : public IDirect3DVertexBuffer9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
-                                             DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
-                                             DWORD* pSizeOfData) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
-    HRESULT STDMETHODCALLTYPE Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData,
-                                   DWORD Flags) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE Lock(UINT, UINT, void**, DWORD) override { return Answer; }
     HRESULT STDMETHODCALLTYPE Unlock() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDesc(D3DVERTEXBUFFER_DESC* pDesc) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDesc(D3DVERTEXBUFFER_DESC*) override { return Answer; }
 };
 
 // Every method of IDirect3DIndexBuffer9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringIndexBuffer : public IDirect3DIndexBuffer9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID refguid, const void* pData, DWORD SizeOfData,
-                                             DWORD Flags) override {
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE SetPrivateData(REFGUID, const void*, DWORD, DWORD) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID refguid, void* pData,
-                                             DWORD* pSizeOfData) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID refguid) override { return Answer; }
-    DWORD STDMETHODCALLTYPE SetPriority(DWORD PriorityNew) override { return {}; }
+    HRESULT STDMETHODCALLTYPE GetPrivateData(REFGUID, void*, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE FreePrivateData(REFGUID) override { return Answer; }
+    DWORD STDMETHODCALLTYPE SetPriority(DWORD) override { return {}; }
     DWORD STDMETHODCALLTYPE GetPriority() override { return {}; }
     void STDMETHODCALLTYPE PreLoad() override {}
     D3DRESOURCETYPE STDMETHODCALLTYPE GetType() override { return {}; }
-    HRESULT STDMETHODCALLTYPE Lock(UINT OffsetToLock, UINT SizeToLock, void** ppbData,
-                                   DWORD Flags) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE Lock(UINT, UINT, void**, DWORD) override { return Answer; }
     HRESULT STDMETHODCALLTYPE Unlock() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDesc(D3DINDEXBUFFER_DESC* pDesc) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDesc(D3DINDEXBUFFER_DESC*) override { return Answer; }
 };
 
 // Every method of IDirect3DVertexDeclaration9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringVertexDeclaration : public IDirect3DVertexDeclaration9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9* pElement,
-                                             UINT* pNumElements) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9*, UINT*) override { return Answer; }
 };
 
 // Every method of IDirect3DVertexShader9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringVertexShader : public IDirect3DVertexShader9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetFunction(void*, UINT*) override { return Answer; }
 };
 
 // Every method of IDirect3DPixelShader9 does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringPixelShader : public IDirect3DPixelShader9 {
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetFunction(void* pData, UINT* pSizeOfData) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9**) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetFunction(void*, UINT*) override { return Answer; }
 };
 
 // Every method of ID3DXMesh does nothing and answers Answer (values other than
 // HRESULTs are zero); reference counting is the deriving class's.
 template <HRESULT Answer> struct AnsweringMesh : public ID3DXMesh {
-    HRESULT STDMETHODCALLTYPE DrawSubset(DWORD AttribId) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE DrawSubset(DWORD) override { return Answer; }
     DWORD STDMETHODCALLTYPE GetNumFaces() override { return {}; }
     DWORD STDMETHODCALLTYPE GetNumVertices() override { return {}; }
     DWORD STDMETHODCALLTYPE GetFVF() override { return {}; }
-    HRESULT STDMETHODCALLTYPE
-    GetDeclaration(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
+    HRESULT STDMETHODCALLTYPE GetDeclaration(D3DVERTEXELEMENT9[MAX_FVF_DECL_SIZE]) override {
         return Answer;
     }
     DWORD STDMETHODCALLTYPE GetNumBytesPerVertex() override { return {}; }
     DWORD STDMETHODCALLTYPE GetOptions() override { return {}; }
-    HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECT3DDEVICE9* ppDevice) override { return Answer; }
-    HRESULT STDMETHODCALLTYPE CloneMeshFVF(DWORD Options, DWORD FVF, LPDIRECT3DDEVICE9 pD3DDevice,
-                                           LPD3DXMESH* ppCloneMesh) override {
+    HRESULT STDMETHODCALLTYPE GetDevice(LPDIRECT3DDEVICE9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE CloneMeshFVF(DWORD, DWORD, LPDIRECT3DDEVICE9, LPD3DXMESH*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE CloneMesh(DWORD Options, const D3DVERTEXELEMENT9* pDeclaration,
-                                        LPDIRECT3DDEVICE9 pD3DDevice,
-                                        LPD3DXMESH* ppCloneMesh) override {
+    HRESULT STDMETHODCALLTYPE CloneMesh(DWORD, const D3DVERTEXELEMENT9*, LPDIRECT3DDEVICE9,
+                                        LPD3DXMESH*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GetVertexBuffer(LPDIRECT3DVERTEXBUFFER9* ppVB) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE GetIndexBuffer(LPDIRECT3DINDEXBUFFER9* ppIB) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE LockVertexBuffer(DWORD Flags, LPVOID* ppData) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE GetVertexBuffer(LPDIRECT3DVERTEXBUFFER9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE GetIndexBuffer(LPDIRECT3DINDEXBUFFER9*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE LockVertexBuffer(DWORD, LPVOID*) override { return Answer; }
     HRESULT STDMETHODCALLTYPE UnlockVertexBuffer() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE LockIndexBuffer(DWORD Flags, LPVOID* ppData) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE LockIndexBuffer(DWORD, LPVOID*) override { return Answer; }
     HRESULT STDMETHODCALLTYPE UnlockIndexBuffer() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE GetAttributeTable(D3DXATTRIBUTERANGE* pAttribTable,
-                                                DWORD* pAttribTableSize) override {
+    HRESULT STDMETHODCALLTYPE GetAttributeTable(D3DXATTRIBUTERANGE*, DWORD*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE ConvertPointRepsToAdjacency(const DWORD* pPRep,
-                                                          DWORD* pAdjacency) override {
+    HRESULT STDMETHODCALLTYPE ConvertPointRepsToAdjacency(const DWORD*, DWORD*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE ConvertAdjacencyToPointReps(const DWORD* pAdjacency,
-                                                          DWORD* pPRep) override {
+    HRESULT STDMETHODCALLTYPE ConvertAdjacencyToPointReps(const DWORD*, DWORD*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE GenerateAdjacency(FLOAT Epsilon, DWORD* pAdjacency) override {
+    HRESULT STDMETHODCALLTYPE GenerateAdjacency(FLOAT, DWORD*) override { return Answer; }
+    HRESULT STDMETHODCALLTYPE UpdateSemantics(D3DVERTEXELEMENT9[MAX_FVF_DECL_SIZE]) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE
-    UpdateSemantics(D3DVERTEXELEMENT9 Declaration[MAX_FVF_DECL_SIZE]) override {
-        return Answer;
-    }
-    HRESULT STDMETHODCALLTYPE LockAttributeBuffer(DWORD Flags, DWORD** ppData) override {
-        return Answer;
-    }
+    HRESULT STDMETHODCALLTYPE LockAttributeBuffer(DWORD, DWORD**) override { return Answer; }
     HRESULT STDMETHODCALLTYPE UnlockAttributeBuffer() override { return Answer; }
-    HRESULT STDMETHODCALLTYPE Optimize(DWORD Flags, const DWORD* pAdjacencyIn, DWORD* pAdjacencyOut,
-                                       DWORD* pFaceRemap, LPD3DXBUFFER* ppVertexRemap,
-                                       LPD3DXMESH* ppOptMesh) override {
+    HRESULT STDMETHODCALLTYPE Optimize(DWORD, const DWORD*, DWORD*, DWORD*, LPD3DXBUFFER*,
+                                       LPD3DXMESH*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE OptimizeInplace(DWORD Flags, const DWORD* pAdjacencyIn,
-                                              DWORD* pAdjacencyOut, DWORD* pFaceRemap,
-                                              LPD3DXBUFFER* ppVertexRemap) override {
+    HRESULT STDMETHODCALLTYPE OptimizeInplace(DWORD, const DWORD*, DWORD*, DWORD*,
+                                              LPD3DXBUFFER*) override {
         return Answer;
     }
-    HRESULT STDMETHODCALLTYPE SetAttributeTable(const D3DXATTRIBUTERANGE* pAttribTable,
-                                                DWORD cAttribTableSize) override {
+    HRESULT STDMETHODCALLTYPE SetAttributeTable(const D3DXATTRIBUTERANGE*, DWORD) override {
         return Answer;
     }
 };
@@ -664,5 +457,3 @@ using SilentVertexDeclaration = AnsweringVertexDeclaration<S_OK>;
 using SilentVertexShader = AnsweringVertexShader<S_OK>;
 using SilentPixelShader = AnsweringPixelShader<S_OK>;
 using SilentMesh = AnsweringMesh<S_OK>;
-
-#pragma GCC diagnostic pop
