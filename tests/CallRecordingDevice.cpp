@@ -1,30 +1,19 @@
 #include "CallRecordingDevice.h"
 
+#include "BlankDevice.h"
+
 #include <cstdio>
 
 namespace {
 
-// Reference counting shared by every object the device hands out.
-template <typename Base> class Counted : public Base {
+// Reference counted, and counted among the device's live objects.
+template <typename Base> class Counted : public BlankUnknown<Base> {
 public:
     explicit Counted(CallRecordingDevice& device) : m_device(device) { ++m_device.liveObjects; }
-    virtual ~Counted() { --m_device.liveObjects; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
+    ~Counted() override { --m_device.liveObjects; }
 
 protected:
     CallRecordingDevice& m_device;
-
-private:
-    ULONG m_references = 1;
 };
 
 using RecordedSurface = Counted<SilentSurface>;
@@ -74,98 +63,58 @@ private:
     std::vector<unsigned char> m_texels;
 };
 
-const char* renderStateName(D3DRENDERSTATETYPE state) {
-    switch (state) {
-    case D3DRS_ZENABLE:
-        return "ZENABLE";
-    case D3DRS_ZWRITEENABLE:
-        return "ZWRITEENABLE";
-    case D3DRS_ALPHATESTENABLE:
-        return "ALPHATESTENABLE";
-    case D3DRS_SRCBLEND:
-        return "SRCBLEND";
-    case D3DRS_DESTBLEND:
-        return "DESTBLEND";
-    case D3DRS_CULLMODE:
-        return "CULLMODE";
-    case D3DRS_ZFUNC:
-        return "ZFUNC";
-    case D3DRS_ALPHAREF:
-        return "ALPHAREF";
-    case D3DRS_ALPHAFUNC:
-        return "ALPHAFUNC";
-    case D3DRS_ALPHABLENDENABLE:
-        return "ALPHABLENDENABLE";
-    case D3DRS_LIGHTING:
-        return "LIGHTING";
-    default:
-        return nullptr;
-    }
-}
+// The names the log uses for the states the passes set; others appear as numbers. Constant
+// tables, so that tests may build expected lines during static initialisation.
+struct StateName {
+    DWORD value;
+    const char* name;
+};
+constexpr StateName kRenderStateNames[] = {{D3DRS_ZENABLE, "ZENABLE"},
+                                           {D3DRS_ZWRITEENABLE, "ZWRITEENABLE"},
+                                           {D3DRS_ALPHATESTENABLE, "ALPHATESTENABLE"},
+                                           {D3DRS_SRCBLEND, "SRCBLEND"},
+                                           {D3DRS_DESTBLEND, "DESTBLEND"},
+                                           {D3DRS_CULLMODE, "CULLMODE"},
+                                           {D3DRS_ZFUNC, "ZFUNC"},
+                                           {D3DRS_ALPHAREF, "ALPHAREF"},
+                                           {D3DRS_ALPHAFUNC, "ALPHAFUNC"},
+                                           {D3DRS_ALPHABLENDENABLE, "ALPHABLENDENABLE"},
+                                           {D3DRS_LIGHTING, "LIGHTING"}};
+constexpr StateName kStageStateNames[] = {
+    {D3DTSS_COLOROP, "COLOROP"},     {D3DTSS_COLORARG0, "COLORARG0"},
+    {D3DTSS_COLORARG1, "COLORARG1"}, {D3DTSS_COLORARG2, "COLORARG2"},
+    {D3DTSS_ALPHAOP, "ALPHAOP"},     {D3DTSS_ALPHAARG1, "ALPHAARG1"},
+    {D3DTSS_ALPHAARG2, "ALPHAARG2"}, {D3DTSS_TEXCOORDINDEX, "TEXCOORDINDEX"}};
+constexpr StateName kSamplerStateNames[] = {
+    {D3DSAMP_ADDRESSU, "ADDRESSU"},          {D3DSAMP_ADDRESSV, "ADDRESSV"},
+    {D3DSAMP_ADDRESSW, "ADDRESSW"},          {D3DSAMP_MAGFILTER, "MAGFILTER"},
+    {D3DSAMP_MINFILTER, "MINFILTER"},        {D3DSAMP_MIPFILTER, "MIPFILTER"},
+    {D3DSAMP_MAXANISOTROPY, "MAXANISOTROPY"}};
 
-const char* stageStateName(D3DTEXTURESTAGESTATETYPE type) {
-    switch (type) {
-    case D3DTSS_COLOROP:
-        return "COLOROP";
-    case D3DTSS_COLORARG0:
-        return "COLORARG0";
-    case D3DTSS_COLORARG1:
-        return "COLORARG1";
-    case D3DTSS_COLORARG2:
-        return "COLORARG2";
-    case D3DTSS_ALPHAOP:
-        return "ALPHAOP";
-    case D3DTSS_ALPHAARG1:
-        return "ALPHAARG1";
-    case D3DTSS_ALPHAARG2:
-        return "ALPHAARG2";
-    case D3DTSS_TEXCOORDINDEX:
-        return "TEXCOORDINDEX";
-    default:
-        return nullptr;
+template <size_t N> std::string nameOrNumber(const StateName (&names)[N], DWORD value) {
+    for (const StateName& known : names) {
+        if (known.value == value) {
+            return known.name;
+        }
     }
-}
-
-const char* samplerStateName(D3DSAMPLERSTATETYPE type) {
-    switch (type) {
-    case D3DSAMP_ADDRESSU:
-        return "ADDRESSU";
-    case D3DSAMP_ADDRESSV:
-        return "ADDRESSV";
-    case D3DSAMP_ADDRESSW:
-        return "ADDRESSW";
-    case D3DSAMP_MAGFILTER:
-        return "MAGFILTER";
-    case D3DSAMP_MINFILTER:
-        return "MINFILTER";
-    case D3DSAMP_MIPFILTER:
-        return "MIPFILTER";
-    case D3DSAMP_MAXANISOTROPY:
-        return "MAXANISOTROPY";
-    default:
-        return nullptr;
-    }
-}
-
-std::string nameOrNumber(const char* name, unsigned value) {
-    return name != nullptr ? std::string(name) : std::to_string(value);
+    return std::to_string(value);
 }
 
 } // namespace
 
 std::string renderState(D3DRENDERSTATETYPE state, DWORD value) {
-    return "SetRenderState(" + nameOrNumber(renderStateName(state), state) + ", " +
+    return "SetRenderState(" + nameOrNumber(kRenderStateNames, state) + ", " +
            std::to_string(value) + ")";
 }
 
 std::string stageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
     return "SetTextureStageState(" + std::to_string(stage) + ", " +
-           nameOrNumber(stageStateName(type), type) + ", " + std::to_string(value) + ")";
+           nameOrNumber(kStageStateNames, type) + ", " + std::to_string(value) + ")";
 }
 
 std::string samplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
     return "SetSamplerState(" + std::to_string(sampler) + ", " +
-           nameOrNumber(samplerStateName(type), type) + ", " + std::to_string(value) + ")";
+           nameOrNumber(kSamplerStateNames, type) + ", " + std::to_string(value) + ")";
 }
 
 std::string setTexture(DWORD stage, const std::string& name) {
@@ -333,9 +282,8 @@ HRESULT CallRecordingDevice::SetRenderState(D3DRENDERSTATETYPE State, DWORD Valu
     ++stateChanges;
     if (recording) {
         renderStates[State] = Value;
-    }
-    if (recording)
         record(renderState(State, Value));
+    }
     return S_OK;
 }
 
@@ -422,9 +370,8 @@ HRESULT CallRecordingDevice::DrawPrimitiveUP(D3DPRIMITIVETYPE, UINT PrimitiveCou
     if (recording) {
         const auto* bytes = static_cast<const unsigned char*>(pVertexStreamZeroData);
         lastVertices.assign(bytes, bytes + PrimitiveCount * 3 * VertexStreamZeroStride);
-    }
-    if (recording)
         record(drawUp(PrimitiveCount, VertexStreamZeroStride));
+    }
     return S_OK;
 }
 

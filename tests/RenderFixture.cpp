@@ -1,24 +1,17 @@
 #include "RenderFixture.h"
 
+#include "BlankDevice.h"
+
 #include <cstdlib>
 #include <unistd.h>
 
 namespace {
 
 // A mesh that writes its draws into the recording device's log.
-class RecordingMesh : public SilentMesh {
+class RecordingMesh : public BlankUnknown<SilentMesh> {
 public:
     RecordingMesh(CallRecordingDevice& device, std::string name)
         : m_device(device), m_name(std::move(name)) {}
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
-    ULONG STDMETHODCALLTYPE Release() override {
-        const ULONG left = --m_references;
-        if (left == 0) {
-            delete this;
-        }
-        return left;
-    }
     HRESULT STDMETHODCALLTYPE DrawSubset(DWORD subset) override {
         ++m_device.drawCalls;
         m_device.record("DrawSubset(" + std::to_string(subset) + ", " + m_name + ")");
@@ -26,10 +19,8 @@ public:
     }
 
 private:
-    virtual ~RecordingMesh() = default;
     CallRecordingDevice& m_device;
     std::string m_name;
-    ULONG m_references = 1;
 };
 
 } // namespace
@@ -108,7 +99,7 @@ Texture* RenderFixture::addEmptyTexture() {
     return &textures.emplace_back();
 }
 
-void RenderFixture::queueScene() {
+void RenderFixture::submitScene() {
     engine.camera.setProjection(1.57079632679f, 640.0f / 480.0f);
     engine.camera.setView(Vec4(0, 0, -10, 1), Vec4(0, 0, 0, 1), Vec4(0, 1, 0, 1));
     for (size_t i = 0; i < objects.size(); ++i) {
@@ -117,20 +108,17 @@ void RenderFixture::queueScene() {
     for (Light& light : lights) {
         engine.addLight(&light);
     }
+}
+
+void RenderFixture::queueScene() {
+    submitScene();
     engine.camera.update(&device);
     engine.frustum.build(engine.camera.viewProjection());
     engine.cullAndAssignLights();
 }
 
 void RenderFixture::renderFrame(const Vec4& fadeColour, float fadeAmount) {
-    engine.camera.setProjection(1.57079632679f, 640.0f / 480.0f);
-    engine.camera.setView(Vec4(0, 0, -10, 1), Vec4(0, 0, 0, 1), Vec4(0, 1, 0, 1));
-    for (size_t i = 0; i < objects.size(); ++i) {
-        engine.submitObject(&objects[i], worlds[i]);
-    }
-    for (Light& light : lights) {
-        engine.addLight(&light);
-    }
+    submitScene();
     engine.renderFrame(fadeColour, fadeAmount);
 }
 

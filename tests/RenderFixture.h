@@ -33,8 +33,9 @@ protected:
     Texture* addTexture(const std::string& name);
     Texture* addEmptyTexture();
 
-    // Points the camera from (0, 0, -10) at the origin, queues every object and light, and
-    // builds the camera and frustum as the frame does, without drawing.
+    // Points the camera from (0, 0, -10) at the origin and queues every object and light.
+    void submitScene();
+    // Submits the scene and builds the camera and frustum as the frame does, without drawing.
     void queueScene();
     // Queues the scene and draws a whole frame.
     void renderFrame(const Vec4& fadeColour = Vec4(0, 0, 0, 1), float fadeAmount = 0.0f);
