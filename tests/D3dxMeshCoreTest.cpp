@@ -1,3 +1,5 @@
+#include "SceneVertex.h"
+
 #include "mesh/MeshCore.h"
 
 #include <gtest/gtest.h>
@@ -12,15 +14,7 @@ using namespace tarnelix::d3dx;
 
 namespace {
 
-// The 56-byte vertex the scene's meshes use.
-struct Vertex {
-    float position[3];
-    float normal[3];
-    float uv[2];
-    float tangent[3];
-    float binormal[3];
-};
-static_assert(sizeof(Vertex) == 56, "mesh vertex layout");
+using Vertex = SceneVertex;
 
 const TangentLayout kLayout{0, 12, 24, 32, 44};
 

@@ -1,4 +1,5 @@
 #include "MemoryDevice.h"
+#include "SceneVertex.h"
 
 #include <d3dx9.h>
 #include <gtest/gtest.h>
@@ -10,22 +11,8 @@
 
 namespace {
 
-// The scene's 56-byte vertex and its declaration.
-struct Vertex {
-    float position[3];
-    float normal[3];
-    float uv[2];
-    float tangent[3];
-    float binormal[3];
-};
-
-const D3DVERTEXELEMENT9 kDeclaration[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {0, 32, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-    {0, 44, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BINORMAL, 0},
-    D3DDECL_END()};
+using Vertex = SceneVertex;
+const D3DVERTEXELEMENT9* const kDeclaration = kSceneVertexDeclaration;
 
 // A side x side grid of quads in the z = 0 plane, two triangles each, u along x, v along -y.
 struct Grid {
