@@ -5,70 +5,69 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 using namespace tarnelix::test;
 
 namespace {
 
-void prepareFlat(IDirect3DDevice9* device) {
-    device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
-    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
-    device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
-}
-
-// Columns of row y that are lit (red above 128).
-std::string row(TestDevice& t, int y) {
-    std::vector<uint32_t> pixels = t.read();
-    std::string out;
-    for (UINT x = 0; x < t.width; ++x) {
-        out += ((pixels[y * t.width + x] >> 16) & 0xFF) > 128 ? '#' : '.';
+// An 8 x 8 target cleared to black, drawing the diffuse colour as it comes.
+class D3d9Raster : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(t.ok());
+        t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+        t.device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        t.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG2);
+        t.device->SetTextureStageState(0, D3DTSS_ALPHAARG2, D3DTA_DIFFUSE);
+        t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     }
-    return out;
-}
+
+    // Rows 1 to 4, each as its lit (red above 128) and dark columns.
+    std::vector<std::string> rows() {
+        const std::vector<uint32_t> pixels = t.read();
+        std::vector<std::string> out;
+        for (UINT y = 1; y <= 4; ++y) {
+            std::string row;
+            for (UINT x = 0; x < t.width; ++x) {
+                row += ((pixels[y * t.width + x] >> 16) & 0xFF) > 128 ? '#' : '.';
+            }
+            out.push_back(row);
+        }
+        return out;
+    }
+
+    TestDevice t{8, 8};
+};
+
+const std::vector<std::string> kLitBlock = {"........", "...####.", "...####.", "........"};
 
 } // namespace
 
-TEST(D3d9Raster, PretransformedPixelCentresAreAtIntegerCoordinates) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    prepareFlat(t.device);
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+TEST_F(D3d9Raster, PretransformedPixelCentresAreAtIntegerCoordinates) {
     ScreenVertex quad[6];
     // Centres 3, 4, 5, 6 lie in [2.25, 6.25): a half-pixel-shifted rasteriser would light 2..5.
     screenQuad(quad, 2.25f, 1.25f, 6.25f, 3.25f, 0.5f, 0xFFFF0000);
     t.device->SetFVF(kScreenFvf);
     ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)), D3D_OK);
-    EXPECT_EQ(row(t, 1), "........");
-    EXPECT_EQ(row(t, 2), "...####.");
-    EXPECT_EQ(row(t, 3), "...####.");
-    EXPECT_EQ(row(t, 4), "........");
+    EXPECT_EQ(rows(), kLitBlock);
 }
 
-TEST(D3d9Raster, TransformedVerticesUseTheSamePixelCentresAndRowOrder) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    prepareFlat(t.device);
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+TEST_F(D3d9Raster, TransformedVerticesUseTheSamePixelCentresAndRowOrder) {
     ClipVertex quad[6];
     // Clip x -0.4375..0.5625 is screen x 2.25..6.25; clip y 0.6875..0.1875 is rows 1.25..3.25,
     // counted from the top.
     clipQuad(quad, -0.4375f, 0.1875f, 0.5625f, 0.6875f, 0.5f, 0xFFFF0000);
     t.device->SetFVF(kClipFvf);
     ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ClipVertex)), D3D_OK);
-    EXPECT_EQ(row(t, 1), "........");
-    EXPECT_EQ(row(t, 2), "...####.");
-    EXPECT_EQ(row(t, 3), "...####.");
-    EXPECT_EQ(row(t, 4), "........");
+    EXPECT_EQ(rows(), kLitBlock);
 }
 
-TEST(D3d9Raster, ClipDepthRunsFromZeroToOne) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    prepareFlat(t.device);
+TEST_F(D3d9Raster, ClipDepthRunsFromZeroToOne) {
     t.device->SetFVF(kClipFvf);
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     ClipVertex quad[6];
     // Behind the near plane (z < 0): clipped away entirely.
     clipQuad(quad, -1, -1, 1, 1, -0.01f, 0xFFFF0000);
@@ -93,10 +92,7 @@ TEST(D3d9Raster, ClipDepthRunsFromZeroToOne) {
     EXPECT_EQ(t.pixel(1, 1).g, 255);
 }
 
-TEST(D3d9Raster, CullModesFollowDirect3DWinding) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    prepareFlat(t.device);
+TEST_F(D3d9Raster, CullModesFollowDirect3DWinding) {
     t.device->SetFVF(kScreenFvf);
     // Clockwise on screen (y down).
     ScreenVertex clockwise[3] = {{0, 0, 0.5f, 1, 0xFFFF0000, 0, 0},

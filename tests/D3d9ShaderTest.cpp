@@ -95,6 +95,9 @@ struct Shaders {
     IDirect3DVertexShader9* vertex = nullptr;
     IDirect3DPixelShader9* pixel = nullptr;
     explicit Shaders(IDirect3DDevice9* device) {
+        if (device == nullptr) {
+            return;
+        }
         std::vector<uint32_t> vs = vertexBlob();
         std::vector<uint32_t> ps = pixelBlob();
         device->CreateVertexShader(reinterpret_cast<const DWORD*>(vs.data()), &vertex);
@@ -117,12 +120,21 @@ void drawFullQuad(IDirect3DDevice9* device, D3DCOLOR colour) {
     device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ClipVertex));
 }
 
+// An 8 x 8 target cleared to black, with the two programs made and not yet bound.
+class D3d9Shader : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(t.ok());
+        t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    }
+
+    TestDevice t{8, 8};
+    Shaders shaders{t.device};
+};
+
 } // namespace
 
-TEST(D3d9Shader, ProgramsReadConstantRegistersAndSamplersByRegister) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    Shaders shaders(t.device);
+TEST_F(D3d9Shader, ProgramsReadConstantRegistersAndSamplersByRegister) {
     ASSERT_NE(shaders.vertex, nullptr);
     ASSERT_NE(shaders.pixel, nullptr);
     IDirect3DTexture9* grey = t.texture(1, 1, {0xFF808080});
@@ -134,7 +146,6 @@ TEST(D3d9Shader, ProgramsReadConstantRegistersAndSamplersByRegister) {
     t.device->SetVertexShaderConstantF(3, offset, 1);
     float tint[4] = {1.0f, 1.0f, 0.5f, 1.0f};
     t.device->SetPixelShaderConstantF(0, tint, 1);
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     drawFullQuad(t.device, 0xFFFFFFFF);
     Rgba right = t.pixel(6, 3);
     EXPECT_NEAR(right.r, 128, 1);
@@ -148,16 +159,12 @@ TEST(D3d9Shader, ProgramsReadConstantRegistersAndSamplersByRegister) {
     grey->Release();
 }
 
-TEST(D3d9Shader, AVertexProgramFeedsTheFixedFunctionStages) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    Shaders shaders(t.device);
+TEST_F(D3d9Shader, AVertexProgramFeedsTheFixedFunctionStages) {
     IDirect3DTexture9* texture = t.texture(2, 2, {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF});
     t.device->SetVertexShader(shaders.vertex);
     t.device->SetTexture(0, texture);
     t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     // Default stage 0: texture (at the program's vec2 coordinate 0.25, 0.25: red) x diffuse.
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     drawFullQuad(t.device, 0xFF808080);
     Rgba p = t.pixel(4, 4);
     EXPECT_NEAR(p.r, 128, 1);
@@ -165,10 +172,7 @@ TEST(D3d9Shader, AVertexProgramFeedsTheFixedFunctionStages) {
     texture->Release();
 }
 
-TEST(D3d9Shader, PretransformedVerticesBypassTheVertexProgramAndFeedThePixelProgram) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    Shaders shaders(t.device);
+TEST_F(D3d9Shader, PretransformedVerticesBypassTheVertexProgramAndFeedThePixelProgram) {
     IDirect3DTexture9* white = t.texture(1, 1, {0xFFFFFFFF});
     t.device->SetTexture(1, white);
     t.device->SetVertexShader(shaders.vertex);
@@ -177,7 +181,6 @@ TEST(D3d9Shader, PretransformedVerticesBypassTheVertexProgramAndFeedThePixelProg
     t.device->SetVertexShaderConstantF(3, offset, 1);
     float tint[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     t.device->SetPixelShaderConstantF(0, tint, 1);
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     ScreenVertex quad[6];
     screenQuad(quad, 0, 0, 4, 8, 0.5f, 0xFF00FFFF);
     t.device->SetFVF(kScreenFvf);
@@ -188,10 +191,7 @@ TEST(D3d9Shader, PretransformedVerticesBypassTheVertexProgramAndFeedThePixelProg
     white->Release();
 }
 
-TEST(D3d9Shader, AlphaTestAppliesToPixelProgramOutput) {
-    TestDevice t(8, 8);
-    ASSERT_TRUE(t.ok());
-    Shaders shaders(t.device);
+TEST_F(D3d9Shader, AlphaTestAppliesToPixelProgramOutput) {
     IDirect3DTexture9* white = t.texture(1, 1, {0xFFFFFFFF});
     t.device->SetTexture(1, white);
     t.device->SetPixelShader(shaders.pixel);
@@ -200,7 +200,6 @@ TEST(D3d9Shader, AlphaTestAppliesToPixelProgramOutput) {
     t.device->SetRenderState(D3DRS_ALPHAREF, 128);
     float tint[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     t.device->SetPixelShaderConstantF(0, tint, 1);
-    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     ScreenVertex quad[6];
     screenQuad(quad, 0, 0, 4, 8, 0.5f, D3DCOLOR_ARGB(128, 255, 0, 0));
     t.device->SetFVF(kScreenFvf);
