@@ -62,16 +62,6 @@ protected:
         timeline.run();
     }
 
-    std::vector<Call> ofKind(Call::Kind kind) const {
-        std::vector<Call> out;
-        for (const Call& c : log) {
-            if (c.kind == kind) {
-                out.push_back(c);
-            }
-        }
-        return out;
-    }
-
     // The calls made while segment `index` ran.
     std::vector<Call> segment(int index) const {
         std::vector<Call> out;
@@ -108,20 +98,20 @@ TEST_F(TimelineTest, PlaysTheFiveSegmentsInOrderForAbout140Seconds) {
     play();
     ASSERT_EQ(log.front().kind, Call::Load);
     EXPECT_EQ(log.front().text, "teste5.3df");
-    EXPECT_EQ(ofKind(Call::Segment).size(), 5u);
+    EXPECT_EQ(only(log, Call::Segment).size(), 5u);
     EXPECT_EQ(only(segment(0), Call::Sprite).front().text, "intro.jpg");
     EXPECT_EQ(only(segment(4), Call::Sprite).front().text, "extro.jpg");
     EXPECT_EQ(only(segment(1), Call::Camera).front().text, "Camera01");
     EXPECT_EQ(only(segment(2), Call::Camera).front().text, "Camera02");
     EXPECT_EQ(only(segment(3), Call::Camera).front().text, "Camera03");
-    EXPECT_EQ(ofKind(Call::Rewind).size(), 2u);
+    EXPECT_EQ(only(log, Call::Rewind).size(), 2u);
     EXPECT_TRUE(only(segment(1), Call::Rewind).empty());
     EXPECT_EQ(only(segment(2), Call::Rewind).size(), 1u);
     EXPECT_EQ(engine.backgroundColour, Vec4(0.7f, 0.9f, 0.9f, 1.0f));
     EXPECT_EQ(engine.ambientColour, Vec4(0.275f, 0.275f, 0.275f, 1.0f));
     // One present per drawn frame: each is shown at the top of the next iteration.
-    EXPECT_EQ(ofKind(Call::Present).size(), ofKind(Call::Render).size());
-    double frames = static_cast<double>(ofKind(Call::Render).size());
+    EXPECT_EQ(only(log, Call::Present).size(), only(log, Call::Render).size());
+    double frames = static_cast<double>(only(log, Call::Render).size());
     EXPECT_NEAR(frames * 0.02, 140.0, 0.5);
 }
 
@@ -208,9 +198,9 @@ TEST_F(TimelineTest, QuitDuringTheClosingSplashEndsTheRun) {
 TEST_F(TimelineTest, QuitDuringTheOpeningSplashSkipsTheRest) {
     host.pump = [] { return false; };
     play();
-    EXPECT_EQ(ofKind(Call::Segment).size(), 1u);
-    EXPECT_EQ(ofKind(Call::Render).size(), 1u);
-    EXPECT_TRUE(ofKind(Call::Present).empty());
+    EXPECT_EQ(only(log, Call::Segment).size(), 1u);
+    EXPECT_EQ(only(log, Call::Render).size(), 1u);
+    EXPECT_TRUE(only(log, Call::Present).empty());
 }
 
 // The window procedure of the show's window: Escape and closing post the quit message.
@@ -240,8 +230,8 @@ TEST_F(TimelineTest, EscapeEndsTheRunAfterTheMessagesQueuedBeforeIt) {
     play();
     // Mouse move, key A, its character, Escape, its character: five frames presented, then the
     // quit message that the Escape key posted behind them.
-    EXPECT_EQ(ofKind(Call::Present).size(), 5u);
-    EXPECT_EQ(ofKind(Call::Segment).size(), 1u);
+    EXPECT_EQ(only(log, Call::Present).size(), 5u);
+    EXPECT_EQ(only(log, Call::Segment).size(), 1u);
     DestroyWindow(window);
     UnregisterClassA("TimelineTestWindow", nullptr);
 }

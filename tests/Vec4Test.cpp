@@ -5,14 +5,6 @@
 #include <cmath>
 #include <limits>
 
-TEST(Vec4, DefaultIsOriginPoint) {
-    Vec4 v;
-    EXPECT_EQ(v.x, 0.0f);
-    EXPECT_EQ(v.y, 0.0f);
-    EXPECT_EQ(v.z, 0.0f);
-    EXPECT_EQ(v.w, 1.0f);
-}
-
 TEST(Vec4, InequalityIgnoresNaN) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     EXPECT_FALSE(Vec4(nan, 0, 0, 1) != Vec4(1, 0, 0, 1));
@@ -20,7 +12,8 @@ TEST(Vec4, InequalityIgnoresNaN) {
     EXPECT_FALSE(Vec4(1, 2, 3, 4) != Vec4(1, 2, 3, 4));
 }
 
-TEST(Vec4, ArithmeticSetsWToOne) {
+TEST(Vec4, DefaultAndArithmeticSetWToOne) {
+    EXPECT_EQ(Vec4(), Vec4(0, 0, 0, 1));
     Vec4 sum = Vec4(1, 2, 3, 5) + Vec4(4, 5, 6, 7);
     EXPECT_EQ(sum, Vec4(5, 7, 9, 1));
     Vec4 diff = Vec4(1, 2, 3, 5) - Vec4(4, 5, 6, 7);
