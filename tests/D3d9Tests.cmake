@@ -26,5 +26,3 @@ add_test(NAME XvfbWindow.FullScreenEscapeAndClose
          COMMAND xvfb-run -a env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
                  $<TARGET_FILE:xvfb_window_test>)
 tarnelix_test(win32_test SOURCES Win32Test.cpp LIBS tarnelix_win32)
-tarnelix_test(d3d9_hlsl_test SOURCES D3d9HlslTest.cpp LIBS tarnelix_d3d9_testing tarnelix_d3dx9)
-target_compile_definitions(d3d9_hlsl_test PRIVATE TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")

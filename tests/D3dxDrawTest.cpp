@@ -294,9 +294,10 @@ TEST_F(Drawing, AlphaProgramTintsATextureMadeFromAPng) {
     vertex.setWorldViewProj(scaleAndDepth(0.1f, 0.5f));
     vertex.setDiffuseColor(Vec4(1.0f, 0.5f, 0.25f, 1.0f)); // the material's glow colour
     mesh->DrawSubset(0);
-    // texture x glow x texture alpha: (200, 50, 12.5) x 128 / 255.
+    // texture x glow x texture alpha: (200, 50, 12.5) x 128 / 255; the texture's alpha stays.
     const Rgba p = finish(8, 8);
     EXPECT_TRUE(near(p, 100, 25, 6)) << show(p);
+    EXPECT_NEAR(p.a, 128, 3) << show(p);
     device->SetPixelShader(nullptr);
     device->SetTexture(0, nullptr);
     texture->Release();

@@ -84,21 +84,6 @@ TEST_F(ShaderPrograms, AllSixBuildAndBind) {
     EXPECT_EQ(particle.constantTable(), nullptr);
 }
 
-TEST_F(ShaderPrograms, NullVertexShaderWritesTheMatrixTransposedAndTheColour) {
-    NullVertexShader shader;
-    shader.create();
-    const Matrix4 m = numbered();
-    shader.setWorldViewProj(m);
-    const UINT r = registerOf(shader, "worldViewProj");
-    for (int c = 0; c < 4; ++c) {
-        for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(device->vertexFloats[r + c][k], m.m[k][c]);
-        }
-    }
-    shader.setDiffuseColor(Vec4(0.1f, 0.2f, 0.3f, 0.4f));
-    EXPECT_EQ(device->vertexFloats[registerOf(shader, "diffuseColor")][3], 0.4f);
-}
-
 TEST_F(ShaderPrograms, NormalMapRadiusIsStoredAsItsReciprocal) {
     NormalMapVertexShader shader;
     shader.create();
@@ -129,13 +114,6 @@ TEST_F(ShaderPrograms, GlowVertexShaderOffsetIsHalfATexel) {
     EXPECT_EQ(device->vertexBools[registerOf(shader, "hdir")], FALSE);
     shader.setBlur(0.012f);
     EXPECT_EQ(device->vertexFloats[registerOf(shader, "blur")][0], 0.012f);
-}
-
-TEST_F(ShaderPrograms, GlowPixelShaderColourGoesToPixelRegisters) {
-    GlowPixelShader shader;
-    shader.create();
-    shader.setGlowColor(Vec4(2, 2, 2, 1));
-    EXPECT_EQ(device->pixelFloats[registerOf(shader, "glowColor")][0], 2.0f);
 }
 
 TEST_F(ShaderPrograms, ParticleAxesAreViewColumnsWithoutFourthComponent) {
