@@ -134,8 +134,7 @@ HRESULT MemoryDevice::SetVertexDeclaration(IDirect3DVertexDeclaration9* pDecl) {
     return D3D_OK;
 }
 
-HRESULT MemoryDevice::SetStreamSource(UINT, IDirect3DVertexBuffer9* pStreamData, UINT, UINT) {
-    stream = pStreamData;
+HRESULT MemoryDevice::SetStreamSource(UINT, IDirect3DVertexBuffer9*, UINT, UINT) {
     return D3D_OK;
 }
 
@@ -144,28 +143,22 @@ HRESULT MemoryDevice::SetIndices(IDirect3DIndexBuffer9* pIndexData) {
     return D3D_OK;
 }
 
-HRESULT MemoryDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT BaseVertexIndex,
-                                           UINT MinVertexIndex, UINT NumVertices, UINT startIndex,
+HRESULT MemoryDevice::DrawIndexedPrimitive(D3DPRIMITIVETYPE, INT, UINT, UINT NumVertices, UINT,
                                            UINT primCount) {
     DrawCall call;
-    call.baseVertex = UINT(BaseVertexIndex);
-    call.minVertex = MinVertexIndex;
     call.vertexCount = NumVertices;
-    call.startIndex = startIndex;
     call.primitives = primCount;
-    call.stream = stream;
     call.indices = indices;
     call.declaration = declaration;
     draws.push_back(call);
     return D3D_OK;
 }
 
-HRESULT MemoryDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT MinVertexIndex,
-                                             UINT NumVertices, UINT PrimitiveCount, const void*,
-                                             D3DFORMAT, const void*, UINT) {
+HRESULT MemoryDevice::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE, UINT, UINT NumVertices,
+                                             UINT PrimitiveCount, const void*, D3DFORMAT,
+                                             const void*, UINT) {
     DrawCall call;
     call.indexedFromMemory = true;
-    call.minVertex = MinVertexIndex;
     call.vertexCount = NumVertices;
     call.primitives = PrimitiveCount;
     call.declaration = declaration;

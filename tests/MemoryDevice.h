@@ -50,7 +50,6 @@ public:
         }
         locked = true;
         *data = bytes.data() + offset;
-        ++lockCount;
         (void)size;
         return D3D_OK;
     }
@@ -65,7 +64,6 @@ public:
     DWORD usage;
     D3DPOOL pool;
     bool locked = false;
-    int lockCount = 0;
 };
 
 class MemoryVertexBuffer : public MemoryBuffer<BlankVertexBuffer> {
@@ -103,12 +101,8 @@ struct SamplerStateCall {
 
 struct DrawCall {
     bool indexedFromMemory = false;
-    UINT baseVertex = 0;
-    UINT minVertex = 0;
     UINT vertexCount = 0;
-    UINT startIndex = 0;
     UINT primitives = 0;
-    IDirect3DVertexBuffer9* stream = nullptr;
     IDirect3DIndexBuffer9* indices = nullptr;
     IDirect3DVertexDeclaration9* declaration = nullptr;
 };
@@ -181,7 +175,6 @@ public:
     int constantWrites = 0;
 
     std::vector<DrawCall> draws;
-    IDirect3DVertexBuffer9* stream = nullptr;
     IDirect3DIndexBuffer9* indices = nullptr;
     IDirect3DVertexDeclaration9* declaration = nullptr;
     // The buffers the library created, in order, still referenced by the device for reading.

@@ -41,12 +41,7 @@ class SoundSystemWrapper : public ::testing::Test {
 protected:
     void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
 };
-
-// Each test starts from the dummy audio driver, whatever an earlier test in the process chose.
-class MusicStreamWrapper : public ::testing::Test {
-protected:
-    void SetUp() override { setenv("SDL_AUDIODRIVER", "dummy", 1); }
-};
+using MusicStreamWrapper = SoundSystemWrapper;
 
 TEST_F(SoundSystemWrapper, StartsWithDirectSoundAndLogsTheSettings) {
     LogCapture log;
