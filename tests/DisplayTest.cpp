@@ -127,18 +127,6 @@ TEST(Display, AFailedResetKeepsTheOldModeFields) {
     drainMessages();
 }
 
-TEST(Display, GoesFullScreenInAListedMode) {
-    Display display;
-    ASSERT_GT(display.modeCount(32), 0);
-    int32_t w = display.modeWidth(32, 0);
-    int32_t h = display.modeHeight(32, 0);
-    ASSERT_TRUE(display.create(w, h, true, 32, display.modeRefreshRate(32, 0), 0));
-    EXPECT_TRUE(display.fullscreen);
-    EXPECT_EQ(display.width, w);
-    display.present();
-    drainMessages();
-}
-
 TEST(Display, AMissingDirect3DObjectIsReportedAndCreateFails) {
     Display::setFailureHandler(recordFailure);
     Display display;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 
 namespace {
@@ -146,21 +145,6 @@ TEST(ShowgenScene, AnimatedObjectsTurnAboutTiltedAxesMoveAndLoop) {
     }
     EXPECT_GE(tiltedTurning, 4);
     EXPECT_GE(moving, 6);
-}
-
-TEST(ShowgenScene, SerialisesWithTheFileHeader) {
-    showgen::GeneratedFile file;
-    std::string error;
-    ASSERT_TRUE(showgen::generateScene(file, error)) << error;
-    EXPECT_EQ(file.name, "teste5.3df");
-    ASSERT_GT(file.bytes.size(), 294u);
-    EXPECT_EQ(std::memcmp(file.bytes.data(), "F3DF", 4), 0);
-    int32_t version = 0;
-    int32_t frames = 0;
-    std::memcpy(&version, &file.bytes[4], 4);
-    std::memcpy(&frames, &file.bytes[288], 4);
-    EXPECT_EQ(version, 110);
-    EXPECT_EQ(frames, 601);
 }
 
 TEST(ShowgenScene, RotationMatchesThePlacementConvention) {
