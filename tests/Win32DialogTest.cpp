@@ -38,20 +38,6 @@ INT_PTR CALLBACK recordingProc(HWND, UINT message, WPARAM wParam, LPARAM lParam)
     return FALSE;
 }
 
-tarnelix::DialogControlTemplate control(int id, const char* cls, const char* text, int x, int y,
-                                        int w, int h, DWORD style) {
-    tarnelix::DialogControlTemplate c;
-    c.id = id;
-    c.windowClass = cls;
-    c.text = text;
-    c.x = x;
-    c.y = y;
-    c.width = w;
-    c.height = h;
-    c.style = style;
-    return c;
-}
-
 const tarnelix::DialogResource testDialog(kTemplateId, [] {
     tarnelix::DialogTemplate t;
     t.caption = "Test dialog";
@@ -60,13 +46,12 @@ const tarnelix::DialogResource testDialog(kTemplateId, [] {
     t.fontName = "MS Sans Serif";
     t.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT;
     t.controls = {
-        control(kOk, "BUTTON", "OK", 140, 10, 50, 14, WS_VISIBLE | BS_DEFPUSHBUTTON),
-        control(kHidden, "BUTTON", "Hidden", 140, 30, 50, 14, BS_PUSHBUTTON),
-        control(kDisabled, "BUTTON", "Off", 140, 50, 50, 14,
-                WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON),
-        control(kList, "COMBOBOX", "", 10, 10, 80, 100,
-                WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP),
-        control(-1, "STATIC", "Label", 10, 2, 40, 8, WS_VISIBLE | SS_LEFT),
+        {kOk, "BUTTON", "OK", 140, 10, 50, 14, WS_VISIBLE | BS_DEFPUSHBUTTON},
+        {kHidden, "BUTTON", "Hidden", 140, 30, 50, 14, BS_PUSHBUTTON},
+        {kDisabled, "BUTTON", "Off", 140, 50, 50, 14, WS_VISIBLE | WS_DISABLED | BS_PUSHBUTTON},
+        {kList, "COMBOBOX", "", 10, 10, 80, 100,
+         WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+        {-1, "STATIC", "Label", 10, 2, 40, 8, WS_VISIBLE | SS_LEFT},
     };
     return t;
 }());
