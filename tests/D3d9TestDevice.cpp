@@ -1,5 +1,6 @@
 #include "D3d9TestDevice.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tarnelix::test {
@@ -116,12 +117,8 @@ void screenQuad(ScreenVertex out[6], float x0, float y0, float x1, float y1, flo
     ScreenVertex c{x0, y1, z, 1.0f, colour, u0, v1};
     ScreenVertex d{x1, y1, z, 1.0f, colour, u1, v1};
     // Clockwise on screen, as Direct3D draws front faces by default.
-    out[0] = a;
-    out[1] = b;
-    out[2] = c;
-    out[3] = c;
-    out[4] = b;
-    out[5] = d;
+    const ScreenVertex corners[6] = {a, b, c, c, b, d};
+    std::copy(corners, corners + 6, out);
 }
 
 void clipQuad(ClipVertex out[6], float x0, float y0, float x1, float y1, float z, D3DCOLOR diffuse,
@@ -131,12 +128,8 @@ void clipQuad(ClipVertex out[6], float x0, float y0, float x1, float y1, float z
     ClipVertex b{x1, y1, z, diffuse, specular, 1.0f, 0.0f};
     ClipVertex c{x0, y0, z, diffuse, specular, 0.0f, 1.0f};
     ClipVertex d{x1, y0, z, diffuse, specular, 1.0f, 1.0f};
-    out[0] = a;
-    out[1] = b;
-    out[2] = c;
-    out[3] = c;
-    out[4] = b;
-    out[5] = d;
+    const ClipVertex corners[6] = {a, b, c, c, b, d};
+    std::copy(corners, corners + 6, out);
 }
 
 } // namespace tarnelix::test

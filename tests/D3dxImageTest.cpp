@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdlib>
-
 using namespace tarnelix::d3dx;
 
 namespace {
@@ -16,15 +14,6 @@ namespace {
 std::vector<int> texel(const Image& image, uint32_t x, uint32_t y) {
     const uint8_t* p = &image.pixels[(size_t(y) * image.width + x) * 4];
     return {p[0], p[1], p[2], p[3]};
-}
-
-bool near(const std::vector<int>& a, const std::vector<int>& b, int tolerance) {
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::abs(a[i] - b[i]) > tolerance) {
-            return false;
-        }
-    }
-    return true;
 }
 
 Image decode(const std::vector<uint8_t>& bytes) {
@@ -86,12 +75,12 @@ TEST(ImageDecoding, JpegBaselineProgressiveAndGreyscale) {
         ASSERT_EQ(image.width, 16u);
         ASSERT_EQ(image.height, 8u);
         EXPECT_FALSE(image.hasAlpha);
-        EXPECT_TRUE(near(texel(image, 5, 3), {16, 128, 240, 255}, 4)) << progressive;
+        EXPECT_TRUE(nearTexel(texel(image, 5, 3), {16, 128, 240, 255}, 4)) << progressive;
     }
     const auto grey = solidPixels(9, 7, {77});
     Image image = decode(encodeJpeg(grey, 9, 7, 1, true));
     ASSERT_EQ(image.width, 9u);
-    EXPECT_TRUE(near(texel(image, 8, 6), {77, 77, 77, 255}, 2));
+    EXPECT_TRUE(nearTexel(texel(image, 8, 6), {77, 77, 77, 255}, 2));
 }
 
 TEST(ImageDecoding, UndecodableBytesAreRefusedCleanly) {

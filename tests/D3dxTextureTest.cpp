@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <cstdlib>
-
 namespace {
 
 class TextureCreation : public ::testing::Test {
@@ -27,15 +25,6 @@ protected:
 
     MemoryDevice* device = new MemoryDevice;
 };
-
-bool near(const std::vector<int>& a, const std::vector<int>& b, int tolerance) {
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (std::abs(a[i] - b[i]) > tolerance) {
-            return false;
-        }
-    }
-    return true;
-}
 
 } // namespace
 
@@ -72,8 +61,8 @@ TEST_F(TextureCreation, JpegIsOpaqueAndResampledToPowersOfTwo) {
     EXPECT_EQ(texture->levels[0].width, 64u);
     EXPECT_EQ(texture->levels[0].height, 32u);
     EXPECT_EQ(texture->GetLevelCount(), 7u);
-    EXPECT_TRUE(near(texture->texel(0, 63, 31), {50, 100, 200, 255}, 4));
-    EXPECT_TRUE(near(texture->texel(6, 0, 0), {50, 100, 200, 255}, 4));
+    EXPECT_TRUE(nearTexel(texture->texel(0, 63, 31), {50, 100, 200, 255}, 4));
+    EXPECT_TRUE(nearTexel(texture->texel(6, 0, 0), {50, 100, 200, 255}, 4));
     EXPECT_EQ(texture->texel(0, 10, 10)[3], 255);
     texture->Release();
 }
@@ -82,7 +71,7 @@ TEST_F(TextureCreation, GreyscaleJpegBecomesGreyTexels) {
     MemoryTexture* texture = nullptr;
     ASSERT_EQ(create(encodeJpeg(solidPixels(16, 16, {90}), 16, 16, 1, false), &texture), D3D_OK);
     EXPECT_EQ(texture->format, D3DFMT_X8R8G8B8);
-    EXPECT_TRUE(near(texture->texel(0, 3, 3), {90, 90, 90, 255}, 2));
+    EXPECT_TRUE(nearTexel(texture->texel(0, 3, 3), {90, 90, 90, 255}, 2));
     EXPECT_EQ(texture->GetLevelCount(), 5u);
     texture->Release();
 }

@@ -63,3 +63,12 @@ std::vector<uint8_t> solidPixels(int width, int height, std::vector<uint8_t> pix
     }
     return pixels;
 }
+
+bool nearTexel(const std::vector<int>& a, const std::vector<int>& b, int tolerance) {
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::abs(a[i] - b[i]) > tolerance) {
+            return false;
+        }
+    }
+    return true;
+}

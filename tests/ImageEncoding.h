@@ -15,3 +15,6 @@ std::vector<uint8_t> encodePng(const void* pixels, int width, int height, uint32
 
 // A width x height image of one colour.
 std::vector<uint8_t> solidPixels(int width, int height, std::vector<uint8_t> pixel);
+
+// Whether two texels (B, G, R, A) differ by at most `tolerance` in every channel.
+bool nearTexel(const std::vector<int>& a, const std::vector<int>& b, int tolerance);
