@@ -101,9 +101,7 @@ TEST_F(AmbientPass, FullBrightMaterialSetsItsColourAgain) {
     Material& material = addMaterial();
     material.selfIllum = true;
     addObject(material, "bulb");
-    queueScene();
-    device.clearCalls();
-    engine.ambientPass();
+    run();
     // The diffuse colour is written once for ambient + own colour and once more for white.
     const int first = device.find("SetVertexShader(NullVS)");
     const int texture = device.find(setTexture(0, "null"), first);

@@ -60,7 +60,7 @@ TEST_F(SpritePass, SameTextureAndModeShareOneDraw) {
     Texture* texture = addTexture("t");
     addSprite(texture, 3);
     addSprite(texture, 3);
-    const std::vector<std::string> all = run();
+    run();
     EXPECT_EQ(device.callsStartingWith("Draw"), (std::vector<std::string>{drawUp(4, 28)}));
     EXPECT_EQ(device.callsStartingWith("SetRenderState(SRCBLEND"),
               (std::vector<std::string>{renderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA)}));

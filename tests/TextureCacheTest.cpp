@@ -57,11 +57,9 @@ TEST_F(Textures, LoadMakesAManagedTextureWithAFullChain) {
     Texture texture;
     texture.load("intro.jpg");
     ASSERT_FALSE(texture.empty());
-    EXPECT_EQ(image(&texture)->levels[0].width, 128u);
-    EXPECT_EQ(image(&texture)->levels[0].height, 64u);
-    EXPECT_EQ(image(&texture)->GetLevelCount(), 8u);
+    // Power-of-two sizes and the file's format are the extension library's business.
+    EXPECT_EQ(image(&texture)->GetLevelCount(), 8u); // 128 x 64 down to 1 x 1
     EXPECT_EQ(image(&texture)->pool, D3DPOOL_MANAGED);
-    EXPECT_EQ(image(&texture)->format, D3DFMT_X8R8G8B8);
     texture.release();
     EXPECT_TRUE(texture.empty());
 }
