@@ -278,6 +278,19 @@ TEST_F(CaptureRunTest, FramesOfTheWholeShowAtAFixedRate) {
     EXPECT_EQ(summaries.size(), 6u) << "five segments and the whole";
 }
 
+TEST_F(CaptureRunTest, ABenchmarkOfAStretchTimesOnlyThatStretch) {
+    CaptureOptions o;
+    o.mode = CaptureOptions::Mode::Benchmark;
+    o.fps = 10;
+    o.from = 20.0;
+    o.to = 23.0;
+    capture(o);
+    auto summaries = stats.summarise();
+    ASSERT_EQ(summaries.size(), 2u) << "the first camera segment and the whole";
+    EXPECT_EQ(summaries[0].frames, 31u);
+    EXPECT_EQ(summaries[1].frames, 31u);
+}
+
 TEST_F(CaptureRunTest, AFailedWriteStopsTheRun) {
     CaptureOptions o;
     o.mode = CaptureOptions::Mode::Frames;

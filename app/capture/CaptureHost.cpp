@@ -24,8 +24,11 @@ void CaptureHost::present() {
     }
     m_device.presentFrame();
     if (m_stats) {
+        // Frames before --from are drawn only to reach it: they are not what was asked about.
         auto now = std::chrono::steady_clock::now();
-        m_stats->add(m_segment, std::chrono::duration<double>(now - m_lastPresent).count());
+        if (m_schedule.wanted(frame)) {
+            m_stats->add(m_segment, std::chrono::duration<double>(now - m_lastPresent).count());
+        }
         m_lastPresent = now;
     }
     if (m_schedule.finishedAfter(frame)) {
