@@ -119,7 +119,8 @@ bool ShaderCode::create(const DWORD* function, ShaderStage stage) {
 }
 
 GLuint ShaderCode::glShaderWithAlphaTest() {
-    if (!alphaTestShader_ && !alphaTestFailed_ && blob_.stage == ShaderStage::Pixel) {
+    // Only beside a live plain program: after releaseGl both are gone alike.
+    if (shader_ && !alphaTestShader_ && !alphaTestFailed_ && blob_.stage == ShaderStage::Pixel) {
         alphaTestShader_ = compileGlsl(GL_FRAGMENT_SHADER, withAlphaTest(blob_));
         alphaTestFailed_ = alphaTestShader_ == 0; // said once on stderr; not tried again
     }
