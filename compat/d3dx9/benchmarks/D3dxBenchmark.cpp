@@ -8,6 +8,7 @@
 #include "D3d9TestDevice.h"
 #include "ImageEncoding.h"
 #include "MemoryDevice.h"
+#include "SceneVertex.h"
 
 #include <benchmark/benchmark.h>
 #include <d3dx9.h>
@@ -100,23 +101,11 @@ BENCHMARK_CAPTURE(CompileShader, alpha, "alphapixelshader.psh", "ps_1_1")
 BENCHMARK_CAPTURE(CompileShader, particle, "particlevertexshader.vsh", "vs_1_1")
     ->Unit(benchmark::kMillisecond);
 
-struct Vertex {
-    float position[3], normal[3], uv[2], tangent[3], binormal[3];
-};
-
-const D3DVERTEXELEMENT9 kDeclaration[] = {
-    {0, 0, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITION, 0},
-    {0, 12, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_NORMAL, 0},
-    {0, 24, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
-    {0, 32, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TANGENT, 0},
-    {0, 44, D3DDECLTYPE_FLOAT3, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_BINORMAL, 0},
-    D3DDECL_END()};
-
 // A wavy grid of side x side quads, as a 3DF mesh block would hold it.
-void grid(uint32_t side, std::vector<Vertex>& vertices, std::vector<uint32_t>& indices) {
+void grid(uint32_t side, std::vector<SceneVertex>& vertices, std::vector<uint32_t>& indices) {
     for (uint32_t y = 0; y <= side; ++y) {
         for (uint32_t x = 0; x <= side; ++x) {
-            Vertex v{};
+            SceneVertex v{};
             v.position[0] = float(x);
             v.position[1] = float(y);
             v.position[2] = std::sin(x * 0.3f) * std::cos(y * 0.2f);
@@ -136,7 +125,7 @@ void grid(uint32_t side, std::vector<Vertex>& vertices, std::vector<uint32_t>& i
 
 void BuildMesh(benchmark::State& state) {
     const uint32_t side = uint32_t(state.range(0));
-    std::vector<Vertex> vertices;
+    std::vector<SceneVertex> vertices;
     std::vector<uint32_t> indices;
     grid(side, vertices, indices);
     const DWORD faces = DWORD(indices.size() / 3);
@@ -144,11 +133,11 @@ void BuildMesh(benchmark::State& state) {
     for (auto _ : state) {
         ID3DXMesh* mesh = nullptr;
         D3DXCreateMesh(faces, DWORD(vertices.size()), D3DXMESH_32BIT | D3DXMESH_SYSTEMMEM,
-                       kDeclaration, device, &mesh);
+                       kSceneVertexDeclaration, device, &mesh);
         void* v = nullptr;
         void* i = nullptr;
         mesh->LockVertexBuffer(0, &v);
-        std::memcpy(v, vertices.data(), vertices.size() * sizeof(Vertex));
+        std::memcpy(v, vertices.data(), vertices.size() * sizeof(SceneVertex));
         mesh->LockIndexBuffer(0, &i);
         std::memcpy(i, indices.data(), indices.size() * 4);
         D3DXComputeTangentFrameEx(mesh, D3DDECLUSAGE_TEXCOORD, 0, D3DDECLUSAGE_TANGENT, 0,
@@ -168,7 +157,8 @@ void BuildMesh(benchmark::State& state) {
             mesh = optimised;
         }
         ID3DXMesh* clone = nullptr;
-        if (SUCCEEDED(mesh->CloneMesh(D3DXMESH_WRITEONLY, kDeclaration, device, &clone))) {
+        if (SUCCEEDED(
+                mesh->CloneMesh(D3DXMESH_WRITEONLY, kSceneVertexDeclaration, device, &clone))) {
             mesh->Release();
             mesh = clone;
         }
