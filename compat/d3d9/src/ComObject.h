@@ -36,6 +36,18 @@ private:
     std::atomic<ULONG> references_{1};
 };
 
+// Points a slot at another object, holding a reference to the new one and dropping the old one's
+// (taken first, so assigning an object to its own slot is safe).
+template <class T> void assign(T*& slot, T* value) {
+    if (value) {
+        value->AddRef();
+    }
+    if (slot) {
+        slot->Release();
+    }
+    slot = value;
+}
+
 // A device child: keeps a plain pointer to its device, which the device clears when it goes
 // first (objects may outlive the device at process end; they then only free their memory).
 class DeviceChild {

@@ -12,16 +12,6 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
-template <class T> void assign(T*& slot, T* value) {
-    if (value) {
-        value->AddRef();
-    }
-    if (slot) {
-        slot->Release();
-    }
-    slot = value;
-}
-
 GLenum glPrimitive(D3DPRIMITIVETYPE type) {
     switch (type) {
     case D3DPT_POINTLIST:

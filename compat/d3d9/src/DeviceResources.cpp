@@ -16,16 +16,6 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
-template <class T> void assign(T*& slot, T* value) {
-    if (value) {
-        value->AddRef();
-    }
-    if (slot) {
-        slot->Release();
-    }
-    slot = value;
-}
-
 const FormatInfo* checkedFormat(D3DFORMAT format, const char* what) {
     const FormatInfo* info = findFormat(format);
     if (!info) {

@@ -11,16 +11,6 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
-template <class T> void assign(T*& slot, T* value) {
-    if (value) {
-        value->AddRef();
-    }
-    if (slot) {
-        slot->Release();
-    }
-    slot = value;
-}
-
 // Copies `count` registers of `width` elements into a register file, refusing ranges past its
 // end; true when a value changed.
 template <class T>
