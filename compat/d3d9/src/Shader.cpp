@@ -52,14 +52,6 @@ std::string withAlphaTest(const ShaderBlob& blob) {
 
 } // namespace
 
-VertexShader::~VertexShader() {
-    code.forgetShaders(device());
-}
-
-PixelShader::~PixelShader() {
-    code.forgetShaders(device());
-}
-
 ShaderCode::~ShaderCode() {
     releaseGl();
 }

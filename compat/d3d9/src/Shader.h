@@ -52,10 +52,11 @@ private:
     VaryingSignature signature_;
 };
 
-class VertexShader : public ComObject<IDirect3DVertexShader9>, public DeviceChild {
+// A vertex or pixel shader object: the compiled code, owned by its device.
+template <class Interface> class ShaderObject : public ComObject<Interface>, public DeviceChild {
 public:
-    explicit VertexShader(Device* device) : DeviceChild(device) {}
-    ~VertexShader() override;
+    explicit ShaderObject(Device* device) : DeviceChild(device) {}
+    ~ShaderObject() override { code.forgetShaders(device()); }
     HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override {
         return getDevice(device);
     }
@@ -67,19 +68,12 @@ public:
     ShaderCode code;
 };
 
-class PixelShader : public ComObject<IDirect3DPixelShader9>, public DeviceChild {
-public:
-    explicit PixelShader(Device* device) : DeviceChild(device) {}
-    ~PixelShader() override;
-    HRESULT STDMETHODCALLTYPE GetDevice(IDirect3DDevice9** device) override {
-        return getDevice(device);
-    }
-    HRESULT STDMETHODCALLTYPE GetFunction(void* data, UINT* size) override {
-        return code.getFunction(data, size);
-    }
-    void releaseGl() override { code.releaseGl(); }
+class VertexShader : public ShaderObject<IDirect3DVertexShader9> {
+    using ShaderObject::ShaderObject;
+};
 
-    ShaderCode code;
+class PixelShader : public ShaderObject<IDirect3DPixelShader9> {
+    using ShaderObject::ShaderObject;
 };
 
 // Compiles GLSL of one stage; 0 (with the log on stderr) on failure.
