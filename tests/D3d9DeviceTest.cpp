@@ -160,8 +160,15 @@ TEST(D3d9Device, RefusesUnsupportedFormatsAndCallsCleanly) {
         t.device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
         D3DERR_NOTAVAILABLE);
     EXPECT_EQ(t.device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(10), 1), D3DERR_INVALIDCALL);
-    float constants[8] = {};
+    float constants[8] = {1.0f, 2.0f, 3.0f, 4.0f};
     EXPECT_EQ(t.device->SetVertexShaderConstantF(255, constants, 2), D3DERR_INVALIDCALL);
+    // Ranges counted in registers: a start or count whose element count wraps is still refused,
+    // and register 0 is left alone.
+    EXPECT_EQ(t.device->SetVertexShaderConstantF(0x40000000u, constants, 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.device->SetPixelShaderConstantF(0, constants, 0x40000001u), D3DERR_INVALIDCALL);
+    float read[4] = {9.0f};
+    EXPECT_EQ(t.device->GetVertexShaderConstantF(0, read, 1), D3D_OK);
+    EXPECT_EQ(read[0], 0.0f);
     DWORD bogus[4] = {0x12345678, 4, 0, 0};
     IDirect3DVertexShader9* shader = nullptr;
     EXPECT_EQ(t.device->CreateVertexShader(bogus, &shader), D3DERR_INVALIDCALL);

@@ -11,26 +11,29 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
-// Copies `count` registers of `width` elements into a register file, refusing ranges past its
-// end; true when a value changed.
-template <class T>
-HRESULT setRegisters(T* file, UINT fileSize, UINT start, const T* data, UINT count, bool& changed) {
-    if (!data || start > fileSize || count > fileSize - start) {
+// Copies `count` registers into a register file (registers of four elements, or single BOOLs),
+// refusing ranges past its end, counted in registers so that no huge start or count can wrap
+// around; a change moves `version` on so that the program's constant block is rewritten.
+template <class Register, size_t Size, class T>
+HRESULT setRegisters(Register (&file)[Size], UINT start, const T* data, UINT count,
+                     uint32_t& version) {
+    if (!data || start > Size || count > Size - start) {
         return D3DERR_INVALIDCALL;
     }
-    if (std::memcmp(file + start, data, count * sizeof(T)) != 0) {
-        std::memcpy(file + start, data, count * sizeof(T));
-        changed = true;
+    void* first = &file[start];
+    if (std::memcmp(first, data, count * sizeof(Register)) != 0) {
+        std::memcpy(first, data, count * sizeof(Register));
+        ++version;
     }
     return D3D_OK;
 }
 
-template <class T>
-HRESULT getRegisters(const T* file, UINT fileSize, UINT start, T* data, UINT count) {
-    if (!data || start > fileSize || count > fileSize - start) {
+template <class Register, size_t Size, class T>
+HRESULT getRegisters(const Register (&file)[Size], UINT start, T* data, UINT count) {
+    if (!data || start > Size || count > Size - start) {
         return D3DERR_INVALIDCALL;
     }
-    std::memcpy(data, file + start, count * sizeof(T));
+    std::memcpy(data, &file[start], count * sizeof(Register));
     return D3D_OK;
 }
 
@@ -120,73 +123,51 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
 }
 
 HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
-    bool changed = false;
-    HRESULT result = setRegisters(&vsFloat_[0][0], kVertexFloatRegisters * 4, start * 4, data,
-                                  count * 4, changed);
-    draw_.vsConstantVersion += changed ? 1 : 0;
-    return result;
+    return setRegisters(vsFloat_, start, data, count, draw_.vsConstantVersion);
 }
 
 HRESULT Device::GetVertexShaderConstantF(UINT start, float* data, UINT count) {
-    return getRegisters(&vsFloat_[0][0], kVertexFloatRegisters * 4, start * 4, data, count * 4);
+    return getRegisters(vsFloat_, start, data, count);
 }
 
 HRESULT Device::SetVertexShaderConstantI(UINT start, const int* data, UINT count) {
-    bool changed = false;
-    HRESULT result =
-        setRegisters(&vsInt_[0][0], kIntRegisters * 4, start * 4, data, count * 4, changed);
-    draw_.vsConstantVersion += changed ? 1 : 0;
-    return result;
+    return setRegisters(vsInt_, start, data, count, draw_.vsConstantVersion);
 }
 
 HRESULT Device::GetVertexShaderConstantI(UINT start, int* data, UINT count) {
-    return getRegisters(&vsInt_[0][0], kIntRegisters * 4, start * 4, data, count * 4);
+    return getRegisters(vsInt_, start, data, count);
 }
 
 HRESULT Device::SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) {
-    bool changed = false;
-    HRESULT result = setRegisters(vsBool_, kBoolRegisters, start, data, count, changed);
-    draw_.vsConstantVersion += changed ? 1 : 0;
-    return result;
+    return setRegisters(vsBool_, start, data, count, draw_.vsConstantVersion);
 }
 
 HRESULT Device::GetVertexShaderConstantB(UINT start, BOOL* data, UINT count) {
-    return getRegisters(vsBool_, kBoolRegisters, start, data, count);
+    return getRegisters(vsBool_, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
-    bool changed = false;
-    HRESULT result = setRegisters(&psFloat_[0][0], kPixelFloatRegisters * 4, start * 4, data,
-                                  count * 4, changed);
-    draw_.psConstantVersion += changed ? 1 : 0;
-    return result;
+    return setRegisters(psFloat_, start, data, count, draw_.psConstantVersion);
 }
 
 HRESULT Device::GetPixelShaderConstantF(UINT start, float* data, UINT count) {
-    return getRegisters(&psFloat_[0][0], kPixelFloatRegisters * 4, start * 4, data, count * 4);
+    return getRegisters(psFloat_, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantI(UINT start, const int* data, UINT count) {
-    bool changed = false;
-    HRESULT result =
-        setRegisters(&psInt_[0][0], kIntRegisters * 4, start * 4, data, count * 4, changed);
-    draw_.psConstantVersion += changed ? 1 : 0;
-    return result;
+    return setRegisters(psInt_, start, data, count, draw_.psConstantVersion);
 }
 
 HRESULT Device::GetPixelShaderConstantI(UINT start, int* data, UINT count) {
-    return getRegisters(&psInt_[0][0], kIntRegisters * 4, start * 4, data, count * 4);
+    return getRegisters(psInt_, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) {
-    bool changed = false;
-    HRESULT result = setRegisters(psBool_, kBoolRegisters, start, data, count, changed);
-    draw_.psConstantVersion += changed ? 1 : 0;
-    return result;
+    return setRegisters(psBool_, start, data, count, draw_.psConstantVersion);
 }
 
 HRESULT Device::GetPixelShaderConstantB(UINT start, BOOL* data, UINT count) {
-    return getRegisters(psBool_, kBoolRegisters, start, data, count);
+    return getRegisters(psBool_, start, data, count);
 }
 
 } // namespace tarnelix::d3d9
