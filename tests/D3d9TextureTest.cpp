@@ -13,8 +13,7 @@ namespace {
 
 class Textures : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ASSERT_TRUE(t.ok());
         t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
         t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
@@ -24,8 +23,7 @@ protected:
     }
 
     // A quad over the whole target with the given texture coordinates.
-    void draw(float u0, float v0, float u1, float v1)
-    {
+    void draw(float u0, float v0, float u1, float v1) {
         ScreenVertex quad[6];
         screenQuad(quad, 0, 0, static_cast<float>(t.width), static_cast<float>(t.height), 0.5f,
                    0xFFFFFFFF, u0, v0, u1, v1);
@@ -41,8 +39,7 @@ constexpr uint32_t kGreen = 0xFF00FF00;
 
 } // namespace
 
-TEST_F(Textures, AddressModesWrapClampAndMirrorOnce)
-{
+TEST_F(Textures, AddressModesWrapClampAndMirrorOnce) {
     IDirect3DTexture9* texture = t.texture(2, 1, {kRed, kGreen});
     t.device->SetTexture(0, texture);
     // u from -1 to 3 over 8 pixels; pixel centres (integer coordinates) sample u = -1, -0.5,
@@ -65,8 +62,7 @@ TEST_F(Textures, AddressModesWrapClampAndMirrorOnce)
     texture->Release();
 }
 
-TEST_F(Textures, PointAndLinearFilters)
-{
+TEST_F(Textures, PointAndLinearFilters) {
     IDirect3DTexture9* texture = t.texture(2, 1, {0xFF000000, 0xFFFFFFFF});
     t.device->SetTexture(0, texture);
     t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
@@ -88,12 +84,11 @@ TEST_F(Textures, PointAndLinearFilters)
     texture->Release();
 }
 
-TEST_F(Textures, MipFilterChoosesLevels)
-{
+TEST_F(Textures, MipFilterChoosesLevels) {
     IDirect3DTexture9* texture = nullptr;
-    ASSERT_EQ(t.device->CreateTexture(16, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
-                                      nullptr),
-              D3D_OK);
+    ASSERT_EQ(
+        t.device->CreateTexture(16, 16, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
+        D3D_OK);
     ASSERT_EQ(texture->GetLevelCount(), 5u);
     const uint32_t colours[5] = {kRed, kGreen, 0xFF0000FF, 0xFFFFFF00, 0xFFFFFFFF};
     for (UINT level = 0; level < 5; ++level) {
@@ -103,8 +98,8 @@ TEST_F(Textures, MipFilterChoosesLevels)
         D3DLOCKED_RECT locked{};
         ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
         for (UINT y = 0; y < desc.Height; ++y) {
-            auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) +
-                                                    y * locked.Pitch);
+            auto* row =
+                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
             for (UINT x = 0; x < desc.Width; ++x) {
                 row[x] = colours[level];
             }
@@ -127,8 +122,7 @@ TEST_F(Textures, MipFilterChoosesLevels)
     texture->Release();
 }
 
-TEST_F(Textures, VolumeTexturesLockAndSampleInThreeDimensions)
-{
+TEST_F(Textures, VolumeTexturesLockAndSampleInThreeDimensions) {
     IDirect3DVolumeTexture9* volume = nullptr;
     ASSERT_EQ(t.device->CreateVolumeTexture(4, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
                                             &volume, nullptr),
@@ -165,8 +159,7 @@ TEST_F(Textures, VolumeTexturesLockAndSampleInThreeDimensions)
     volume->Release();
 }
 
-TEST_F(Textures, RenderTargetTexturesSampleTheRightWayUpAndShareTheDepthBuffer)
-{
+TEST_F(Textures, RenderTargetTexturesSampleTheRightWayUpAndShareTheDepthBuffer) {
     IDirect3DTexture9* target = nullptr;
     ASSERT_EQ(t.device->CreateTexture(4, 4, 1, D3DUSAGE_RENDERTARGET, D3DFMT_A8R8G8B8,
                                       D3DPOOL_DEFAULT, &target, nullptr),
@@ -192,8 +185,8 @@ TEST_F(Textures, RenderTargetTexturesSampleTheRightWayUpAndShareTheDepthBuffer)
     screenQuad(quad, 0, 0, 4, 2, 0.5f, kRed);
     t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
     std::vector<uint32_t> pixels = t.read(surface);
-    EXPECT_EQ(pixels[0], 0xFF0000FFu);  // (0, 0) behind the back buffer's near depth
-    EXPECT_EQ(pixels[2], kRed);         // (2, 0) drawn
+    EXPECT_EQ(pixels[0], 0xFF0000FFu);     // (0, 0) behind the back buffer's near depth
+    EXPECT_EQ(pixels[2], kRed);            // (2, 0) drawn
     EXPECT_EQ(pixels[4 * 3], 0xFF0000FFu); // bottom row untouched
 
     // Sampled back into the back buffer: red stays on top.
@@ -209,12 +202,11 @@ TEST_F(Textures, RenderTargetTexturesSampleTheRightWayUpAndShareTheDepthBuffer)
     target->Release();
 }
 
-TEST_F(Textures, IndexedDrawsFromVertexAndIndexBuffers)
-{
+TEST_F(Textures, IndexedDrawsFromVertexAndIndexBuffers) {
     IDirect3DVertexBuffer9* vertices = nullptr;
     IDirect3DIndexBuffer9* indices = nullptr;
-    ASSERT_EQ(t.device->CreateVertexBuffer(8 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY,
-                                           kScreenFvf, D3DPOOL_MANAGED, &vertices, nullptr),
+    ASSERT_EQ(t.device->CreateVertexBuffer(8 * sizeof(ScreenVertex), D3DUSAGE_WRITEONLY, kScreenFvf,
+                                           D3DPOOL_MANAGED, &vertices, nullptr),
               D3D_OK);
     ASSERT_EQ(t.device->CreateIndexBuffer(6 * 2, D3DUSAGE_WRITEONLY, D3DFMT_INDEX16,
                                           D3DPOOL_MANAGED, &indices, nullptr),
@@ -241,9 +233,15 @@ TEST_F(Textures, IndexedDrawsFromVertexAndIndexBuffers)
     ASSERT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 4, 0, 4, 0, 2), D3D_OK);
     EXPECT_EQ(t.pixel(6, 4).g, 255);
     EXPECT_EQ(t.pixel(2, 4).g, 0);
-    // Past the end of the index buffer: refused.
+    // Past the end of the index buffer, also where 32-bit index or vertex counts would wrap
+    // around to something small, and beyond the caps' primitive count: refused.
     EXPECT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 3, 2),
               D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0xFFFFFFFAu, 2),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 4, 0, 0x55555556u),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.device->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 0x1000000u), D3DERR_INVALIDCALL);
     t.device->SetStreamSource(0, nullptr, 0, 0);
     t.device->SetIndices(nullptr);
     vertices->Release();

@@ -1,3 +1,4 @@
+#include "DeviceState.h"
 #include "Direct3D9.h"
 
 #include <cstring>
@@ -68,8 +69,8 @@ void fillCaps(D3DCAPS9& caps) {
     caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7;
     caps.MaxActiveLights = 0;
     caps.MaxPointSize = 1.0f;
-    caps.MaxPrimitiveCount = 0xFFFFFF;
-    caps.MaxVertexIndex = 0xFFFFFF;
+    caps.MaxPrimitiveCount = kMaxPrimitiveCount;
+    caps.MaxVertexIndex = kMaxVertexIndex;
     caps.MaxStreams = 16;
     caps.MaxStreamStride = 255;
     caps.VertexShaderVersion = D3DVS_VERSION(3, 0);

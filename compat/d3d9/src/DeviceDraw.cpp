@@ -271,7 +271,7 @@ void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !declaration_) {
+    if (mode == GL_NONE || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     if (primitiveCount == 0) {
@@ -289,11 +289,11 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT, UINT,
                                      UINT startIndex, UINT primitiveCount) {
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !declaration_ || !indices_) {
+    if (mode == GL_NONE || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     UINT count = vertexCount(type, primitiveCount);
-    if (static_cast<uint64_t>(startIndex + count) * indices_->indexSize() > indices_->size()) {
+    if ((uint64_t{startIndex} + count) * indices_->indexSize() > indices_->size()) {
         return D3DERR_INVALIDCALL;
     }
     if (primitiveCount == 0) {
@@ -317,7 +317,8 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
                                 UINT stride) {
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !vertices || stride == 0 || !declaration_) {
+    if (mode == GL_NONE || !vertices || stride == 0 || !declaration_ ||
+        primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     // As on Direct3D, a client-memory draw leaves stream 0 unset.
@@ -343,7 +344,9 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UIN
                                        D3DFORMAT indexFormat, const void* vertices, UINT stride) {
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !vertices || !indexData || stride == 0 || !declaration_ ||
-        (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32)) {
+        (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) ||
+        primitiveCount > kMaxPrimitiveCount ||
+        uint64_t{minIndex} + vertexCountIn > uint64_t{kMaxVertexIndex} + 1) {
         return D3DERR_INVALIDCALL;
     }
     if (streams_[0].buffer) {
