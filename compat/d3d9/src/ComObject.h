@@ -48,6 +48,14 @@ template <class T> void assign(T*& slot, T* value) {
     slot = value;
 }
 
+// Gives a caller's out pointer the held object (or null) with a reference of its own.
+template <class Out, class T> void handOut(T* held, Out** out) {
+    if (held) {
+        held->AddRef();
+    }
+    *out = held;
+}
+
 // A device child: keeps a plain pointer to its device, which the device clears when it goes
 // first (objects may outlive the device at process end; they then only free their memory).
 class DeviceChild {

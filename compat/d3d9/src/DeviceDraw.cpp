@@ -74,10 +74,7 @@ HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UI
         return D3DERR_INVALIDCALL;
     }
     const Stream& s = streams_[stream];
-    *buffer = s.buffer;
-    if (s.buffer) {
-        s.buffer->AddRef();
-    }
+    handOut(s.buffer, buffer);
     *offset = s.offset;
     *stride = s.stride;
     return D3D_OK;
@@ -114,10 +111,7 @@ HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
     if (!buffer) {
         return D3DERR_INVALIDCALL;
     }
-    *buffer = indices_;
-    if (indices_) {
-        indices_->AddRef();
-    }
+    handOut(indices_, buffer);
     return D3D_OK;
 }
 
@@ -151,10 +145,7 @@ HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** decl) {
     if (!decl) {
         return D3DERR_INVALIDCALL;
     }
-    *decl = declaration_;
-    if (declaration_) {
-        declaration_->AddRef();
-    }
+    handOut(declaration_, decl);
     return D3D_OK;
 }
 

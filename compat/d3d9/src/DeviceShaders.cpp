@@ -95,10 +95,7 @@ HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
     if (!shader) {
         return D3DERR_INVALIDCALL;
     }
-    *shader = vertexShader_;
-    if (vertexShader_) {
-        vertexShader_->AddRef();
-    }
+    handOut(vertexShader_, shader);
     return D3D_OK;
 }
 
@@ -115,10 +112,7 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
     if (!shader) {
         return D3DERR_INVALIDCALL;
     }
-    *shader = pixelShader_;
-    if (pixelShader_) {
-        pixelShader_->AddRef();
-    }
+    handOut(pixelShader_, shader);
     return D3D_OK;
 }
 
