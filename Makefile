@@ -26,13 +26,13 @@ sanitize: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
-# libFuzzer on the archive reader (clang, ASan + UBSan) for FUZZ_SECONDS, seeded from the shared
-# test archives. New finds collect in $(FUZZ)/corpus; a crash leaves its input in $(FUZZ).
+# libFuzzer on the archive reader (clang, ASan + UBSan) for FUZZ_SECONDS, seeded from the
+# tests' archives. New finds collect in $(FUZZ)/corpus; a crash leaves its input in $(FUZZ).
 # Leaks are checked once at exit rather than after every input, which would cost two thirds
 # of the runs.
 FUZZ         ?= build-fuzz
 FUZZ_SECONDS ?= 60
-RAR_SEEDS     = ../shared/testdata/rar
+RAR_SEEDS     = tests/data/rar
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTARNELIX_FUZZ=ON -DTARNELIX_BUILD_TESTS=OFF -DTARNELIX_BUILD_BENCHMARKS=OFF

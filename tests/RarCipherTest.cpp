@@ -1,7 +1,9 @@
 #include "engine/rar/RarCipher.h"
+#include "engine/rar/RarSubstTable.h"
 
 #include <gtest/gtest.h>
 
+#include <bitset>
 #include <cstring>
 
 namespace {
@@ -56,4 +58,13 @@ TEST(Rar20Cipher, PasswordsOfOddLengthAndWrongPasswordsDiffer) {
     wrong.decryptBlock(a);
     uint8_t zeros[16] = {};
     EXPECT_NE(std::memcmp(a, zeros, 16), 0);
+}
+
+TEST(Rar20Cipher, InitialSubstitutionIsAPermutation) {
+    std::bitset<256> seen;
+    for (const uint8_t value : rar::kInitialSubstTable) {
+        EXPECT_FALSE(seen.test(value)) << "repeated " << int(value);
+        seen.set(value);
+    }
+    EXPECT_TRUE(seen.all());
 }

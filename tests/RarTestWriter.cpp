@@ -2,6 +2,8 @@
 
 #include "Rar20TestEncoder.h"
 
+#include "engine/rar/RarCipher.h"
+
 namespace {
 
 void put16(std::string& out, uint32_t v) {
@@ -42,6 +44,21 @@ RarTestWriter::RarTestWriter(bool solid, const std::string& marker) : m_bytes(ma
 void RarTestWriter::addStored(const std::string& name, const std::string& data, uint16_t flags,
                               int64_t unpackedSize) {
     addEntry(name, data, data, 0x30, flags, unpackedSize);
+}
+
+void RarTestWriter::addEncryptedStored(const std::string& name, const std::string& data,
+                                       const char* password) {
+    rar::Crc32 crc;
+    crc.buildTable();
+    rar::Rar20Cipher cipher;
+    cipher.setKey(password, crc);
+    const size_t block = rar::Rar20Cipher::kBlockSize;
+    std::string packed = data;
+    packed.resize((data.size() + block - 1) / block * block, '\0');
+    for (size_t offset = 0; offset < packed.size(); offset += block) {
+        cipher.encryptBlock(reinterpret_cast<uint8_t*>(&packed[offset]));
+    }
+    addEntry(name, packed, data, 0x30, 0x04, -1);
 }
 
 void RarTestWriter::addCompressed(const std::string& name, const std::string& data,

@@ -14,6 +14,8 @@ public:
     // A stored entry. `unpackedSize` overrides the true size when a test wants a lie.
     void addStored(const std::string& name, const std::string& data, uint16_t flags = 0,
                    int64_t unpackedSize = -1);
+    // A stored entry encrypted with the RAR 2.0 cipher, padded to whole cipher blocks.
+    void addEncryptedStored(const std::string& name, const std::string& data, const char* password);
     // An entry compressed with the RAR 2.0 method (see Rar20TestEncoder.h).
     void addCompressed(const std::string& name, const std::string& data, int64_t unpackedSize = -1);
     // A block of another type (a sub-block, say) with `data` behind its 7-byte header.

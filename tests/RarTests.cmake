@@ -1,5 +1,5 @@
-# The archive reader's suites, run against the shared test archives in place.
-set(TARNELIX_RAR_TESTDATA "${PROJECT_SOURCE_DIR}/../shared/testdata/rar")
+# The archive reader's suites, run against the real archives kept in tests/data/rar.
+set(TARNELIX_RAR_TESTDATA "${PROJECT_SOURCE_DIR}/tests/data/rar")
 
 tarnelix_test(rar_archive_test SOURCES RarArchiveTest.cpp RarTestSupport.cpp RarTestWriter.cpp
               Rar20TestEncoder.cpp
@@ -26,6 +26,18 @@ set_tests_properties(rar_extract_refuses_v29 PROPERTIES
 add_test(NAME rar_extract_fails_on_missing_entry
     COMMAND ${rar_extract} ${TARNELIX_RAR_TESTDATA}/v20/Rar2.rar nothing.txt)
 set_tests_properties(rar_extract_fails_on_missing_entry PROPERTIES WILL_FAIL TRUE)
+# Encrypted entries: the right password writes them, a wrong one or none says why it failed.
+set(rar_encrypted ${TARNELIX_RAR_TESTDATA}/v20/rar202-comment-psw.rar)
+add_test(NAME rar_extract_decrypts_entry
+    COMMAND ${rar_extract} ${rar_encrypted} FILE2.TXT -p password -o rar-extract-psw.out)
+add_test(NAME rar_extract_names_wrong_password
+    COMMAND ${rar_extract} ${rar_encrypted} FILE2.TXT -p secret)
+set_tests_properties(rar_extract_names_wrong_password PROPERTIES
+    PASS_REGULAR_EXPRESSION "password is wrong")
+add_test(NAME rar_extract_asks_for_password COMMAND ${rar_extract} ${rar_encrypted} FILE2.TXT)
+set_tests_properties(rar_extract_asks_for_password PROPERTIES
+    PASS_REGULAR_EXPRESSION "give its password with -p")
 set_tests_properties(rar_extract_lists rar_extract_writes_entry rar_extract_refuses_v29
-    rar_extract_fails_on_missing_entry PROPERTIES
+    rar_extract_fails_on_missing_entry rar_extract_decrypts_entry
+    rar_extract_names_wrong_password rar_extract_asks_for_password PROPERTIES
     ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT};TMPDIR=${CMAKE_CURRENT_BINARY_DIR}")
