@@ -22,7 +22,11 @@ template <class Show> struct CameraSegmentOf {
     Vec4 fadeInColour;
     Vec4 fadeOutColour;
 
-    bool step(Engine& engine, float dt) {
+    // Advances by dt and draws one frame; false, with nothing drawn, once the time has run out.
+    // With `draw` false the scene still advances exactly as for a drawn frame: the tracks move
+    // their cursors in float steps that wrap, so only the same steps in the same order reach the
+    // same pose. The engine turns the frame over without drawing it.
+    bool step(Engine& engine, float dt, bool draw = true) {
         const Matrix4 parent = Matrix4::identity();
         elapsed += dt;
         if (elapsed > duration) {
@@ -31,7 +35,7 @@ template <class Show> struct CameraSegmentOf {
         if (firstFrame) {
             firstFrame = false;
             update(engine, parent, startTime);
-            engine.renderFrame(Vec4(0.0f, 0.0f, 0.0f, 1.0f), 1.0f);
+            finishFrame(engine, draw, Vec4(0.0f, 0.0f, 0.0f, 1.0f), 1.0f);
             return true;
         }
         update(engine, parent, dt);
@@ -44,11 +48,19 @@ template <class Show> struct CameraSegmentOf {
             amount = (elapsed - (duration - fadeOutTime)) / fadeOutTime;
             colour = fadeOutColour;
         }
-        engine.renderFrame(colour, amount);
+        finishFrame(engine, draw, colour, amount);
         return true;
     }
 
 private:
+    static void finishFrame(Engine& engine, bool draw, const Vec4& fadeColour, float fadeAmount) {
+        if (draw) {
+            engine.renderFrame(fadeColour, fadeAmount);
+        } else {
+            engine.endFrame();
+        }
+    }
+
     void update(Engine& engine, const Matrix4& parent, float timeStep) {
         scene->updateCamera(engine, parent, cameraName.c_str(), timeStep, aspectOf(engine));
         scene->updateLights(engine, parent, timeStep);

@@ -16,6 +16,10 @@ public:
     // Ticks per second; false when there is no counter.
     virtual bool queryFrequency(int64_t& ticksPerSecond) = 0;
     virtual bool queryCounter(int64_t& ticks) = 0;
+    // False for a frame nobody will see: the timeline then steps the show's state through it
+    // (segment clocks, animation tracks, the engine's frame count) without drawing, which leaves
+    // every later frame exactly as if it had been drawn. The program draws every frame.
+    virtual bool drawsNextFrame() { return true; }
     // Called before segment `index` (0-based in the table) is set up.
     virtual void segmentStarting(int index) { (void)index; }
 };

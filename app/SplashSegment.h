@@ -16,11 +16,16 @@ template <class Show> struct SplashSegmentOf {
     Vec4 fadeInColour;
     Vec4 fadeOutColour;
 
-    // Advances by dt and draws one frame; false, with nothing drawn, once the time has run out.
-    bool step(Engine& engine, float dt) {
+    // Advances by dt and draws one frame (unless `draw` is false); false, with nothing drawn,
+    // once the time has run out. Nothing but the clock carries over from frame to frame.
+    bool step(Engine& engine, float dt, bool draw = true) {
         elapsed += dt;
         if (elapsed > duration) {
             return false;
+        }
+        if (!draw) {
+            engine.endFrame();
+            return true;
         }
         float visibility = 1.0f;
         Vec4 colour(0.0f, 0.0f, 0.0f, 1.0f);

@@ -103,7 +103,7 @@ private:
     // One segment: its first step with the current frame time, then the frame loop. False when
     // the quit message ended it.
     template <class Segment> bool play(Segment& segment) {
-        if (!segment.step(m_engine, m_dt)) {
+        if (!segment.step(m_engine, m_dt, m_host.drawsNextFrame())) {
             return true;
         }
         for (;;) {
@@ -112,7 +112,7 @@ private:
             }
             m_host.present();
             m_dt = timeFrame();
-            if (!segment.step(m_engine, m_dt)) {
+            if (!segment.step(m_engine, m_dt, m_host.drawsNextFrame())) {
                 return true;
             }
         }

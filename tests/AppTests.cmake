@@ -28,5 +28,6 @@ endif()
 # tarnelix-capture on the generated show.
 tarnelix_test(capture_program_test SOURCES CaptureProgramTest.cpp TempDir.cpp
     LIBS tarnelix_capture_main)
-target_compile_definitions(capture_program_test PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}")
-add_dependencies(capture_program_test show)
+target_compile_definitions(capture_program_test PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"
+    TARNELIX_CAPTURE_PROGRAM="$<TARGET_FILE:tarnelix-capture>")
+add_dependencies(capture_program_test show tarnelix-capture)

@@ -34,10 +34,11 @@ TEST(CaptureOptionsTest, DefaultsAndModes) {
     EXPECT_EQ(o.width, 1024);
     EXPECT_EQ(o.height, 768);
     EXPECT_EQ(o.fps, 60);
+    EXPECT_TRUE(o.seek);
 
     CaptureOptions v;
     ASSERT_TRUE(parse({"--video", "s.mp4", "--width", "320", "--height", "240", "--fps", "30",
-                       "--from", "2", "--to", "4.5"},
+                       "--from", "2", "--no-seek", "--to", "4.5"},
                       v, error))
         << error;
     EXPECT_EQ(v.mode, CaptureOptions::Mode::Video);
@@ -45,6 +46,7 @@ TEST(CaptureOptionsTest, DefaultsAndModes) {
     EXPECT_EQ(v.fps, 30);
     EXPECT_EQ(v.from, 2.0);
     EXPECT_EQ(v.to, 4.5);
+    EXPECT_FALSE(v.seek);
 }
 
 TEST(CaptureOptionsTest, RefusesWhatMakesNoSense) {
@@ -81,6 +83,9 @@ TEST(FrameScheduleTest, StillsAndRanges) {
     EXPECT_TRUE(s.wanted(300));
     EXPECT_FALSE(s.wanted(301));
     EXPECT_TRUE(s.finishedAfter(300));
+    EXPECT_EQ(s.firstDrawn(), 300);
+    still.seek = false;
+    EXPECT_EQ(FrameSchedule(still).firstDrawn(), 0);
 
     CaptureOptions range;
     range.mode = CaptureOptions::Mode::Frames;
@@ -92,6 +97,12 @@ TEST(FrameScheduleTest, StillsAndRanges) {
     EXPECT_TRUE(r.wanted(30));
     EXPECT_TRUE(r.wanted(60));
     EXPECT_FALSE(r.wanted(61));
+    EXPECT_EQ(r.firstDrawn(), 30);
+    // A benchmark draws a second ahead of its stretch, never before the show starts.
+    range.mode = CaptureOptions::Mode::Benchmark;
+    EXPECT_EQ(FrameSchedule(range).firstDrawn(), 0);
+    range.from = 1.5;
+    EXPECT_EQ(FrameSchedule(range).firstDrawn(), 15);
 
     CaptureOptions all;
     all.mode = CaptureOptions::Mode::Video;
@@ -248,19 +259,60 @@ protected:
     bool failed = false;
 };
 
+size_t countOf(const std::vector<Call>& log, Call::Kind kind) {
+    size_t n = 0;
+    for (const Call& c : log) {
+        n += c.kind == kind;
+    }
+    return n;
+}
+
+// What the show's state went through: scene loads, rewinds and updates with their time steps.
+std::vector<std::string> stateSteps(const std::vector<Call>& log) {
+    std::vector<std::string> steps;
+    for (const Call& c : log) {
+        if (c.kind != Call::Render && c.kind != Call::EndFrame && c.kind != Call::Sprite) {
+            char step[64];
+            std::snprintf(step, sizeof(step), "%d %a %s", c.kind, c.value, c.text.c_str());
+            steps.push_back(step);
+        }
+    }
+    return steps;
+}
+
 TEST_F(CaptureRunTest, AStillIsTheFrameAtThatTimeAndEndsTheRun) {
     CaptureOptions o;
     o.mode = CaptureOptions::Mode::Still;
     o.at = 5.0;
     capture(o);
     EXPECT_EQ(sink.frames, std::vector<int64_t>{300});
-    EXPECT_EQ(device.shown, 301);
-    size_t renders = 0;
-    for (const Call& c : log) {
-        renders += c.kind == Call::Render;
-    }
-    EXPECT_EQ(renders, 302u) << "the run stops at the next message pump";
+    EXPECT_EQ(device.shown, 1) << "only the still is drawn and shown";
+    EXPECT_EQ(countOf(log, Call::Render), 1u);
     EXPECT_FALSE(failed);
+}
+
+TEST_F(CaptureRunTest, ASeekStepsTheStateThroughEveryFrameItDoesNotDraw) {
+    CaptureOptions o;
+    o.mode = CaptureOptions::Mode::Still;
+    o.at = 52.5; // in the second camera segment, after a rewind
+    o.seek = false;
+    capture(o);
+    const std::vector<Call> drawn = log;
+    EXPECT_EQ(sink.frames, std::vector<int64_t>{3150});
+    EXPECT_EQ(device.shown, 3151);
+    EXPECT_EQ(countOf(drawn, Call::Render), 3151u);
+
+    log.clear();
+    sink.frames.clear();
+    device.shown = 0;
+    o.seek = true;
+    capture(o);
+    EXPECT_EQ(sink.frames, std::vector<int64_t>{3150});
+    EXPECT_EQ(device.shown, 1);
+    EXPECT_EQ(countOf(log, Call::Render), 1u);
+    EXPECT_EQ(countOf(log, Call::EndFrame), countOf(drawn, Call::EndFrame) + 3150)
+        << "every frame turns over, drawn or not";
+    EXPECT_EQ(stateSteps(log), stateSteps(drawn));
 }
 
 TEST_F(CaptureRunTest, FramesOfTheWholeShowAtAFixedRate) {
@@ -289,6 +341,7 @@ TEST_F(CaptureRunTest, ABenchmarkOfAStretchTimesOnlyThatStretch) {
     ASSERT_EQ(summaries.size(), 2u) << "the first camera segment and the whole";
     EXPECT_EQ(summaries[0].frames, 31u);
     EXPECT_EQ(summaries[1].frames, 31u);
+    EXPECT_EQ(device.shown, 41) << "a second of warm-up, then the stretch";
 }
 
 TEST_F(CaptureRunTest, AFailedWriteStopsTheRun) {

@@ -25,7 +25,7 @@ struct FakeSprite {
 
 // Everything the timeline does to the engine, the scene and the host, in order.
 struct Call {
-    enum Kind { Load, Sprite, Render, Camera, Lights, Objects, Rewind, Present, Segment };
+    enum Kind { Load, Sprite, Render, EndFrame, Camera, Lights, Objects, Rewind, Present, Segment };
     Kind kind;
     float value = 0.0f; // render: fade amount; updates: time step; segment: index
     Vec4 colour;
@@ -54,6 +54,8 @@ struct FakeEngine {
     void renderFrame(const Vec4& colour, float amount) {
         log->push_back({Call::Render, amount, colour, ""});
     }
+    // A frame turned over without drawing.
+    void endFrame() { log->push_back({Call::EndFrame}); }
 };
 
 struct FakeScene {

@@ -13,6 +13,9 @@ bool CaptureHost::pumpMessage() {
 
 void CaptureHost::present() {
     const int64_t frame = m_shown++;
+    if (frame < m_schedule.firstDrawn()) {
+        return; // stepped through, not drawn: nothing to show, write or time
+    }
     if (m_sink && m_schedule.wanted(frame) && !m_done) {
         const uint8_t* rgb = m_device.readFrame();
         if (!rgb) {
@@ -24,7 +27,7 @@ void CaptureHost::present() {
     }
     m_device.presentFrame();
     if (m_stats) {
-        // Frames before --from are drawn only to reach it: they are not what was asked about.
+        // The warm-up frames before --from are not what was asked about.
         auto now = std::chrono::steady_clock::now();
         if (m_schedule.wanted(frame)) {
             m_stats->add(m_segment, std::chrono::duration<double>(now - m_lastPresent).count());

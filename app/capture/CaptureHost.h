@@ -31,11 +31,13 @@ public:
                 FrameStats* stats);
 
     bool pumpMessage() override;
+    bool drawsNextFrame() override { return !m_done && m_shown >= m_schedule.firstDrawn(); }
     void present() override;
     bool queryFrequency(int64_t& ticksPerSecond) override;
     bool queryCounter(int64_t& ticks) override;
     void segmentStarting(int index) override { m_segment = index; }
 
+    // Frames presented, drawn or stepped through.
     int64_t framesShown() const { return m_shown; }
     int64_t framesWritten() const { return m_written; }
     bool failed() const { return !m_error.empty(); }

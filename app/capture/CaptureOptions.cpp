@@ -16,7 +16,9 @@ const char* const kCaptureUsage =
     "  --benchmark                  render without writing; print frame times per segment\n"
     "  --width N --height N         picture size (default 1024 x 768)\n"
     "  --fps N                      frames per second, 10 or more (default 60)\n"
-    "  --from SECONDS --to SECONDS  the part of the show to write (default: all of it)\n";
+    "  --from SECONDS --to SECONDS  the part of the show to write (default: all of it)\n"
+    "  --no-seek                    draw every frame before --at or --from too, not only\n"
+    "                               step the show's state through them (slow; the same picture)\n";
 
 namespace {
 
@@ -76,11 +78,14 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
     using Mode = CaptureOptions::Mode;
     for (int i = 0; i < argc; ++i) {
         const char* name = argv[i];
-        bool isFlag = std::strcmp(name, "--benchmark") == 0;
-        if (isFlag) {
+        if (std::strcmp(name, "--benchmark") == 0) {
             if (!setMode(options, Mode::Benchmark, error)) {
                 return false;
             }
+            continue;
+        }
+        if (std::strcmp(name, "--no-seek") == 0) {
+            options.seek = false;
             continue;
         }
         if (i + 1 >= argc) {

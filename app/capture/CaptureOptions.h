@@ -15,6 +15,7 @@ struct CaptureOptions {
     int fps = 60;
     double from = 0.0;
     double to = -1.0; // negative: to the end of the show
+    bool seek = true; // false (--no-seek): draw every frame from the start, as the show does
 };
 
 // Reads the arguments after the program name. False, with the reason in `error`, for anything
