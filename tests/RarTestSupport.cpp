@@ -1,6 +1,7 @@
 #include "RarTestSupport.h"
 
 #include "engine/rar/RarArchive.h"
+#include "engine/rar/RarState.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,23 @@
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
+
+void RarLogTest::SetUp() {
+    const char* old = std::getenv("TMPDIR");
+    m_oldTmp = old != nullptr ? old : "";
+    m_hadTmp = old != nullptr;
+    setenv("TMPDIR", m_dir.path().c_str(), 1);
+    rar::rarState().log.restart();
+}
+
+void RarLogTest::TearDown() {
+    if (m_hadTmp) {
+        setenv("TMPDIR", m_oldTmp.c_str(), 1);
+    } else {
+        unsetenv("TMPDIR");
+    }
+    rar::rarState().log.restart();
+}
 
 std::string rarTestData(const std::string& relative) {
     return std::string(TARNELIX_RAR_TESTDATA) + "/" + relative;
@@ -18,6 +36,11 @@ std::string readWholeFile(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+std::string patched(std::string bytes, size_t offset, const std::string& with) {
+    bytes.replace(offset, with.size(), with);
+    return bytes;
 }
 
 Extraction extract(const std::string& archive, const std::string& entry, const char* password) {

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -7,6 +11,8 @@
 // The shared real-world test archives, used in place.
 std::string rarTestData(const std::string& relative);
 std::string readWholeFile(const std::string& path);
+// `bytes` with `with` written over it from `offset` on.
+std::string patched(std::string bytes, size_t offset, const std::string& with);
 
 struct Extraction {
     bool ok = false;
@@ -27,3 +33,21 @@ struct ManifestRow {
     bool encrypted = false;
 };
 std::vector<ManifestRow> readManifest();
+
+// Points the debug log at a fresh temporary directory for the test's lifetime; the archives a
+// test writes go there too.
+class RarLogTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string log() const { return readWholeFile(m_dir.file("debug_rar.txt")); }
+    std::string write(const std::string& name, const std::string& bytes) const {
+        return m_dir.write(name, bytes);
+    }
+
+    TempDir m_dir;
+
+private:
+    std::string m_oldTmp;
+    bool m_hadTmp = false;
+};

@@ -1,8 +1,9 @@
-# The archive reader's suites, run against the real archives kept in tests/data/rar.
+# The archive reader's suites, run against the real archives kept in tests/data/rar and the
+# ones the tests build themselves.
 set(TARNELIX_RAR_TESTDATA "${PROJECT_SOURCE_DIR}/tests/data/rar")
 
-tarnelix_test(rar_archive_test SOURCES RarArchiveTest.cpp RarTestSupport.cpp RarTestWriter.cpp
-              Rar20TestEncoder.cpp
+tarnelix_test(rar_archive_test SOURCES RarArchiveTest.cpp RarBlockWalkTest.cpp RarFailureTest.cpp
+              RarVolumeTest.cpp RarBuiltArchivesTest.cpp RarTestSupport.cpp RarTestWriter.cpp Rar20TestEncoder.cpp
               TempDir.cpp LIBS tarnelix_rar)
 tarnelix_test(rar_robustness_test SOURCES RarRobustnessTest.cpp RarTestSupport.cpp
               RarTestWriter.cpp Rar20TestEncoder.cpp TempDir.cpp LIBS tarnelix_rar)
@@ -37,7 +38,33 @@ set_tests_properties(rar_extract_names_wrong_password PROPERTIES
 add_test(NAME rar_extract_asks_for_password COMMAND ${rar_extract} ${rar_encrypted} FILE2.TXT)
 set_tests_properties(rar_extract_asks_for_password PROPERTIES
     PASS_REGULAR_EXPRESSION "give its password with -p")
+# Volume sets and sub-blocks (the archives of tests/data/rar/sets, built by the test writer),
+# and a reason for every failure that does not involve a password.
+set(rar_sets ${TARNELIX_RAR_TESTDATA}/sets)
+add_test(NAME rar_extract_lists_volume_set COMMAND ${rar_extract} --list ${rar_sets}/split.rar)
+set_tests_properties(rar_extract_lists_volume_set PROPERTIES
+    PASS_REGULAR_EXPRESSION "2864 +2864 +20 +0x30 b96405c3 0x8000 split.txt\n[^\n]*packed.txt"
+    FAIL_REGULAR_EXPRESSION "split-after|split-before")
+add_test(NAME rar_extract_joins_volumes
+    COMMAND ${rar_extract} ${rar_sets}/split.rar packed.txt -o rar-extract-volumes.out)
+add_test(NAME rar_extract_joins_new_style_volumes
+    COMMAND ${rar_extract} ${rar_sets}/parts.part01.rar parts.txt -o rar-extract-parts.out)
+add_test(NAME rar_extract_steps_over_sub_blocks
+    COMMAND ${rar_extract} ${rar_sets}/subblocks.rar second.txt -o rar-extract-sub.out)
+add_test(NAME rar_extract_names_missing_volume COMMAND ${rar_extract} ${rar_sets}/cut.rar split.txt)
+set_tests_properties(rar_extract_names_missing_volume PROPERTIES
+    PASS_REGULAR_EXPRESSION "next volume missing: [^\n]*/cut\.r00")
+add_test(NAME rar_extract_names_data_crc COMMAND ${rar_extract} ${rar_sets}/damaged.rar data.txt)
+set_tests_properties(rar_extract_names_data_crc PROPERTIES
+    PASS_REGULAR_EXPRESSION "data CRC mismatch" FAIL_REGULAR_EXPRESSION "password")
+add_test(NAME rar_extract_names_header_crc
+    COMMAND ${rar_extract} ${rar_sets}/badheader.rar data.txt -p unneeded)
+set_tests_properties(rar_extract_names_header_crc PROPERTIES
+    PASS_REGULAR_EXPRESSION "header CRC mismatch" FAIL_REGULAR_EXPRESSION "password")
 set_tests_properties(rar_extract_lists rar_extract_writes_entry rar_extract_refuses_v29
     rar_extract_fails_on_missing_entry rar_extract_decrypts_entry
-    rar_extract_names_wrong_password rar_extract_asks_for_password PROPERTIES
+    rar_extract_names_wrong_password rar_extract_asks_for_password rar_extract_lists_volume_set
+    rar_extract_joins_volumes rar_extract_joins_new_style_volumes
+    rar_extract_steps_over_sub_blocks rar_extract_names_missing_volume
+    rar_extract_names_data_crc rar_extract_names_header_crc PROPERTIES
     ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT};TMPDIR=${CMAKE_CURRENT_BINARY_DIR}")

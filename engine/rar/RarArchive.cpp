@@ -1,5 +1,6 @@
 #include "engine/rar/RarArchive.h"
 
+#include "engine/rar/RarEntryExtraction.h"
 #include "engine/rar/RarState.h"
 
 #include <cstdlib>
@@ -8,12 +9,6 @@
 namespace rar {
 
 namespace {
-
-constexpr uint8_t kMethodStored = 0x30;
-constexpr uint8_t kOldestVersion = 13;
-constexpr uint8_t kNewestVersion = 20;
-// No RAR 2.0 code yields more than 260 bytes per bit; anything beyond is a lie.
-constexpr uint64_t kMaxBytesPerPackedByte = 2100;
 
 bool copyName(char* buffer, size_t capacity, const char* name, const char* what, RarState& s) {
     const size_t length = std::strlen(name);
@@ -26,140 +21,75 @@ bool copyName(char* buffer, size_t capacity, const char* name, const char* what,
     return true;
 }
 
-bool sizeIsPlausible(const FileHeader& h) {
-    if (h.method == kMethodStored) {
-        return h.unpackedSize <= h.packedSize;
+// A walk that stops short: the end of the set without the entry, a damaged header or a
+// missing volume. A header that failed its CRC on the way is the likelier cause.
+bool failWalk(RarState& s, VolumeWalker::Result result) {
+    if (result == VolumeWalker::Result::VolumeMissing) {
+        return s.fail(RarFailure::VolumeMissing, s.archive.missingVolume());
     }
-    return h.unpackedSize <= (static_cast<uint64_t>(h.packedSize) + 1) * kMaxBytesPerPackedByte;
+    if (!s.archive.headersIntact()) {
+        return s.fail(RarFailure::HeaderCrc, s.archive.volume());
+    }
+    return result == VolumeWalker::Result::End
+               ? s.fail(RarFailure::NoSuchEntry)
+               : s.fail(RarFailure::DamagedHeader, s.archive.volume());
 }
 
-bool extractStored(RarState& s, const FileHeader& h) {
-    uint8_t* const chunk = s.storedChunk;
-    uint32_t copied = 0;
-    while (copied < h.unpackedSize) {
-        const size_t got = s.packed.read(chunk, RarState::kStoredChunk, s.log);
-        if (got == 0) {
-            break;
-        }
-        const uint32_t room = h.unpackedSize - copied;
-        const uint32_t take = got < room ? static_cast<uint32_t>(got) : room;
-        std::memcpy(s.output + copied, chunk, take);
-        copied += take;
-    }
-    *s.callerSize = copied;
-    if (copied < h.unpackedSize) {
-        s.log.write(kLineStoredReadError, "Read error of stored file!");
-        return false;
-    }
-    return true;
-}
-
-bool decodeCurrentEntry(RarState& s, const FileHeader& h, bool solidArchive) {
-    if (h.unpackVersion < kOldestVersion || h.unpackVersion > kNewestVersion) {
-        s.log.write(kLineUnknownMethod, "unknown compression method");
-        return false;
-    }
-    if (!s.archive.dataInsideArchive()) {
-        s.log.write(kLineTruncated, "Entry data runs past the end of the archive.");
-        return false;
-    }
-    if (!sizeIsPlausible(h)) {
-        s.log.write(kLineAbsurdSize, "Unpacked size %u is impossible for %u packed bytes.",
-                    h.unpackedSize, h.packedSize);
-        return false;
-    }
-    if (!s.archive.seekToData()) {
-        s.log.write(kLineTruncated, "Entry data runs past the end of the archive.");
-        return false;
-    }
-    const bool encrypted = s.hasPassword && (h.flags & kFileEncrypted) != 0;
-    if (encrypted) {
-        s.cipher.setKey(s.password, s.crc);
-    }
-    s.packed.start(s.archive.file(), h.packedSize, encrypted ? &s.cipher : nullptr,
-                   h.unpackVersion);
-    if (h.method == kMethodStored) {
-        // Stored bytes never pass through the decoder: an unwanted one is simply skipped.
-        return !s.found || extractStored(s, h);
-    }
-    if ((h.flags & kFileDirectoryMask) == kFileDirectoryMask ||
-        (h.unpackedSize == 0 && h.packedSize == 0)) {
-        return true; // nothing to decode, and the decoder state stays as it was
-    }
-    OutputSink sink;
-    sink.block = s.output;
-    sink.capacity = s.found ? h.unpackedSize : 0;
-    sink.produced = s.callerSize;
-    sink.wanted = s.found;
-    const bool continueSolid = solidArchive && (h.flags & kFileSolid) != 0;
-    return s.decoder.decodeEntry(s.packed, s.input, s.log, h.unpackedSize, continueSolid, sink);
-}
-
-bool allocateOutput(RarState& s, const FileHeader& h) {
-    if (!sizeIsPlausible(h)) {
-        s.log.write(kLineAbsurdSize, "Unpacked size %u is impossible for %u packed bytes.",
-                    h.unpackedSize, h.packedSize);
-        return false;
-    }
-    // One byte at least, so that an empty entry still hands back a block.
-    s.output = static_cast<uint8_t*>(std::malloc(h.unpackedSize != 0 ? h.unpackedSize : 1));
-    s.outputCapacity = h.unpackedSize;
-    *s.callerSize = 0;
-    if (s.output == nullptr) {
-        s.log.write(kLineOutputAlloc, "can't allocate memory for the file decompression");
-        return false;
-    }
-    return true;
-}
-
-bool extractEntry(RarState& s) {
+bool openArchive(RarState& s) {
     if (!s.archive.open(s.archiveName)) {
         s.log.write(kLineOpenError, "Error opening file.");
-        return false;
+        return s.fail(RarFailure::CannotOpen);
     }
     if (!s.archive.checkSignature()) {
         s.log.write(kLineNotRar, "Not a RAR file");
-        return false;
+        return s.fail(RarFailure::NotAnArchive);
     }
     // calloc: a window this size comes straight from fresh zeroed pages.
     s.window = static_cast<uint8_t*>(std::calloc(1, Rar20Decoder::kWindowSize));
     if (s.window == nullptr) {
         s.log.write(kLineWindowAlloc, "Can't allocate memory for decompression!");
-        return false;
+        return s.fail(RarFailure::OutOfMemory);
     }
     s.decoder.attachWindow(s.window);
     s.decoder.reset();
-    const bool solidArchive = (s.archive.mainHeader().flags & kMainSolid) != 0;
-    while (!s.found) {
-        const ArchiveWalker::Next next = s.archive.nextBlock(kFileHeaderType, true);
-        if (next != ArchiveWalker::Next::Found) {
+    return true;
+}
+
+bool extractEntry(RarState& s) {
+    if (!openArchive(s)) {
+        return false;
+    }
+    const bool solidArchive = (s.archive.setFlags() & kMainSolid) != 0;
+    for (;;) {
+        VolumeWalker::Result next = s.archive.nextFileHeader();
+        if (next != VolumeWalker::Result::Found) {
+            return failWalk(s, next);
+        }
+        const FileHeader first = s.archive.file().fileHeader();
+        const ArchiveWalker& file = s.archive.file();
+        s.found = !file.storedNameTooLong() && namesMatch(s.entryName, file.storedName());
+        // The tail of an entry that began before the first volume of the walk: its start, and
+        // with it the decoder state, is out of reach.
+        const bool orphan = (first.flags & kFileSplitBefore) != 0;
+        if (orphan && s.found) {
+            s.log.write(kLineSplitStart, "Entry >%s< starts in a volume before >%s<.", s.entryName,
+                        s.archiveName);
+            return s.fail(RarFailure::StartsInEarlierVolume, s.archive.volume());
+        }
+        next = s.archive.collectParts(s.parts);
+        if (next != VolumeWalker::Result::Found) {
+            return failWalk(s, next);
+        }
+        if ((solidArchive || s.found) && !orphan && !extractCurrentEntry(s, first, solidArchive)) {
             return false;
         }
-        if (s.archive.block().type == kSubBlockType) {
-            s.log.write(kLineSubHeader, "Sorry, sub-headers not supported.");
-            return false;
+        if (s.found) {
+            return true;
         }
-        const FileHeader header = s.archive.fileHeader();
-        s.found = !s.archive.storedNameTooLong() && namesMatch(s.entryName, s.archive.storedName());
-        if (s.found && !allocateOutput(s, header)) {
-            return false;
-        }
-        if (solidArchive || s.found) {
-            if (!decodeCurrentEntry(s, header, solidArchive)) {
-                return false;
-            }
-            if (s.found && (*s.callerSize != header.unpackedSize ||
-                            s.crc.of(s.output, header.unpackedSize) != header.fileCrc)) {
-                s.log.write(kLineCrcError,
-                            "CRC32 error - file couldn't be decompressed correctly!");
-                return false;
-            }
-        }
-        if (!s.found && !s.archive.seekToNextBlock()) {
-            return false;
+        if (!s.archive.seekToNextBlock()) {
+            return failWalk(s, VolumeWalker::Result::End);
         }
     }
-    return true;
 }
 
 } // namespace
@@ -179,6 +109,7 @@ int extractFromArchive(uint8_t** output, uint32_t* size, const char* entryName,
     s.output = nullptr;
     s.outputCapacity = 0;
     s.found = false;
+    s.status = RarExtractStatus();
 
     bool ok = entryName != nullptr && archiveName != nullptr &&
               copyName(s.entryName, sizeof(s.entryName), entryName, "Entry name", s) &&
@@ -186,6 +117,9 @@ int extractFromArchive(uint8_t** output, uint32_t* size, const char* entryName,
     if (ok && password != nullptr) {
         ok = copyName(s.password, sizeof(s.password), password, "Password", s);
         s.hasPassword = ok;
+    }
+    if (!ok) {
+        s.fail(RarFailure::BadArguments);
     }
     // The password itself never reaches the log: only whether one was given.
     s.log.write(kLineExtracting, "Extracting >%s< from >%s< (password is >%s<)...",
@@ -213,4 +147,8 @@ int extractFromArchive(uint8_t** output, uint32_t* size, const char* entryName,
     s.outputCapacity = 0;
     s.callerSize = nullptr;
     return ok ? 1 : 0;
+}
+
+const RarExtractStatus& rarLastExtractStatus() {
+    return rar::rarState().status;
 }

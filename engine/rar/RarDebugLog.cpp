@@ -37,7 +37,8 @@ void DebugLog::startOnce() {
     }
     m_enabled = true;
     std::fprintf(file, "Tarnelix RAR archive reader - debug log\n");
-    std::fprintf(file, "RAR 2.x reader: normal and solid archives, stored and RAR 2.0 entries\n");
+    std::fprintf(file, "RAR 2.x reader: normal and solid archives and volume sets, stored and "
+                       "RAR 2.0 entries\n");
     std::fprintf(file, "(executable compiled on %s at %s)\n\n", __DATE__, __TIME__);
     std::fclose(file);
 }

@@ -5,7 +5,8 @@
 namespace rar {
 
 // Source line numbers the reader reports its messages with. The first group is the reader's
-// established set; the second group marks the refusals added for hostile input.
+// established set; the second group marks the refusals added for hostile input and the
+// messages of volume sets.
 enum LogLine : unsigned {
     kLineExtracting = 411,
     kLineResult = 454,
@@ -15,7 +16,6 @@ enum LogLine : unsigned {
     kLineNotRar = 916,
     kLineOpenError = 923,
     kLineWindowAlloc = 931,
-    kLineSubHeader = 960,
     kLineOutputAlloc = 977,
     kLineUnknownMethod = 994,
     kLineCrcError = 1026,
@@ -31,6 +31,10 @@ enum LogLine : unsigned {
     kLineTruncated = 725,
     kLineAbsurdSize = 979,
     kLineCorruptData = 1380,
+    kLineSplitStart = 961,
+    kLinePartCrc = 1027,
+    kLineVolumeMissing = 1040,
+    kLineVolumeMismatch = 1041,
 };
 
 // The reader's own debug log, "debug_rar.txt" in the temporary directory ($TMPDIR, else /tmp).

@@ -53,9 +53,9 @@ void ArchiveWalker::close() {
     m_nextPos = 0;
     m_main = MainHeader();
     m_fileHeader = FileHeader();
-    m_block = BlockRecord();
     std::memset(m_name, 0, sizeof(m_name));
     m_nameTooLong = false;
+    m_headerIntact = true;
 }
 
 void ArchiveWalker::logLine(unsigned line, const char* message) {
@@ -75,10 +75,10 @@ bool ArchiveWalker::checkSignature() {
     }
     if (std::memcmp(marker, kRarMarker, 7) != 0 && std::memcmp(marker, kOstrakMarker, 7) != 0) {
         logLine(kLineUnknownType, "unknown archive type (only plain RAR supported (normal and "
-                                  "solid archives), SFX and Volumes are NOT supported!)");
+                                  "solid archives, volumes), SFX is NOT supported!)");
         return false;
     }
-    if (readHeaderFields(true) != kMainHeaderBytes || m_main.headerSize < kMainHeaderBytes) {
+    if (!readMainHeader()) {
         return false;
     }
     // The rest of the main header (an archive comment, for one) is of no use here.
@@ -86,106 +86,119 @@ bool ArchiveWalker::checkSignature() {
     return firstBlock <= m_fileSize && fseeko(m_file, firstBlock, SEEK_SET) == 0;
 }
 
-size_t ArchiveWalker::readHeaderFields(bool mainHeader) {
-    uint8_t bytes[kFileHeaderBytes] = {};
-    const size_t wanted = mainHeader ? kMainHeaderBytes : kFileHeaderBytes;
-    const size_t got = std::fread(bytes, 1, wanted, m_file);
-    if (mainHeader) {
-        m_main.type = bytes[2];
-        m_main.flags = get16(bytes + 3);
-        m_main.headerSize = get16(bytes + 5);
-    } else {
-        FileHeader& h = m_fileHeader;
-        h.headerCrc = get16(bytes);
-        h.type = bytes[2];
-        h.flags = get16(bytes + 3);
-        h.headerSize = get16(bytes + 5);
-        h.packedSize = get32(bytes + 7);
-        h.unpackedSize = get32(bytes + 11);
-        h.hostOs = bytes[15];
-        h.fileCrc = get32(bytes + 16);
-        h.fileTime = get32(bytes + 20);
-        h.unpackVersion = bytes[24];
-        h.method = bytes[25];
-        h.nameSize = get16(bytes + 26);
-        h.attributes = get32(bytes + 28);
+bool ArchiveWalker::readMainHeader() {
+    uint8_t bytes[kMainHeaderBytes] = {};
+    if (std::fread(bytes, 1, sizeof(bytes), m_file) != sizeof(bytes)) {
+        return false;
     }
+    m_main.type = bytes[2];
+    m_main.flags = get16(bytes + 3);
+    m_main.headerSize = get16(bytes + 5);
+    return m_main.headerSize >= kMainHeaderBytes;
+}
+
+size_t ArchiveWalker::readBlockHeader(FileHeader& h) {
+    uint8_t bytes[kFileHeaderBytes] = {};
+    const size_t got = std::fread(bytes, 1, sizeof(bytes), m_file);
+    h.headerCrc = get16(bytes);
+    h.type = bytes[2];
+    h.flags = get16(bytes + 3);
+    h.headerSize = get16(bytes + 5);
+    h.packedSize = get32(bytes + 7);
+    h.unpackedSize = get32(bytes + 11);
+    h.hostOs = bytes[15];
+    h.fileCrc = get32(bytes + 16);
+    h.fileTime = get32(bytes + 20);
+    h.unpackVersion = bytes[24];
+    h.method = bytes[25];
+    h.nameSize = get16(bytes + 26);
+    h.attributes = get32(bytes + 28);
     m_headerCrc =
         got > 2 && m_crc != nullptr ? m_crc->update(0xFFFFFFFFu, bytes + 2, got - 2) : 0xFFFFFFFFu;
     return got;
 }
 
-ArchiveWalker::Next ArchiveWalker::nextBlock(uint8_t wantedType, bool acceptSubBlocks) {
-    const FileHeader kept = m_fileHeader;
-    size_t got = 0;
+ArchiveWalker::Next ArchiveWalker::nextFileHeader() {
     for (;;) {
-        m_blockPos = ftello(m_file);
-        got = readHeaderFields(false);
-        if (got < 7 || m_fileHeader.headerSize < 7 || m_blockPos < 0) {
-            m_fileHeader = kept;
+        const int64_t at = ftello(m_file);
+        FileHeader h;
+        const size_t got = readBlockHeader(h);
+        if (at < 0 || got < kBlockBytes || h.headerSize < kBlockBytes) {
             return Next::End;
         }
-        m_nextPos = m_blockPos + m_fileHeader.headerSize;
-        if ((m_fileHeader.flags & kBlockHasData) != 0) {
-            m_nextPos += m_fileHeader.packedSize;
+        const bool hasData = (h.flags & kBlockHasData) != 0;
+        if (hasData && h.headerSize < kLongBlockBytes) {
+            // The data size would be read from whatever follows the header.
+            logLine(kLineTruncated, "Block header damaged or cut short.");
+            return Next::Damaged;
         }
-        const uint8_t type = m_fileHeader.type;
-        if (wantedType == 0 || type == wantedType || (acceptSubBlocks && type == kSubBlockType)) {
-            break;
+        const int64_t next = at + h.headerSize + (hasData ? h.packedSize : 0);
+        if (h.type == kFileHeaderType) {
+            m_blockPos = at;
+            m_nextPos = next;
+            m_fileHeader = h;
+            return readFileHeaderRest(got);
         }
-        if (fseeko(m_file, m_nextPos, SEEK_SET) != 0) {
-            m_fileHeader = kept;
-            return Next::End;
+        if (next > m_fileSize || fseeko(m_file, next, SEEK_SET) != 0) {
+            return Next::End; // a block cut short ends the archive
         }
     }
-    m_block.crc = m_fileHeader.headerCrc;
-    m_block.type = m_fileHeader.type;
-    m_block.flags = m_fileHeader.flags;
-    m_block.headerSize = m_fileHeader.headerSize;
-    m_block.dataSize = (m_fileHeader.flags & kBlockHasData) != 0 ? m_fileHeader.packedSize : 0;
-    if (m_block.type != kFileHeaderType) {
-        m_fileHeader = kept;
-        fseeko(m_file, m_blockPos, SEEK_SET);
-        return Next::Found;
-    }
-    if (got < kFileHeaderBytes ||
-        kFileHeaderBytes + m_fileHeader.nameSize > m_fileHeader.headerSize) {
+}
+
+ArchiveWalker::Next ArchiveWalker::readFileHeaderRest(size_t got) {
+    const FileHeader& h = m_fileHeader;
+    if (got < kFileHeaderBytes || kFileHeaderBytes + h.nameSize > h.headerSize) {
         logLine(kLineTruncated, "File header damaged or cut short.");
         return Next::Damaged;
     }
-    return readName() ? Next::Found : Next::Damaged;
+    if (!readName()) {
+        return Next::Damaged;
+    }
+    // What follows the name (a comment, extended times) counts for the CRC too, except that
+    // RAR 2.x leaves an embedded comment out: either way of counting is accepted.
+    const uint32_t upToName = m_headerCrc;
+    uint32_t whole = m_headerCrc;
+    if (!readCounted(h.headerSize - kFileHeaderBytes - h.nameSize, whole, nullptr)) {
+        logLine(kLineTruncated, "File header damaged or cut short.");
+        return Next::Damaged;
+    }
+    m_headerIntact = ((~upToName) & 0xFFFF) == h.headerCrc || ((~whole) & 0xFFFF) == h.headerCrc;
+    if (!m_headerIntact) {
+        logLine(kLineHeaderBroken, "file header broken");
+    }
+    return Next::Found;
 }
 
 bool ArchiveWalker::readName() {
     // The whole name is read for the header CRC even when it is too long to keep.
     std::memset(m_name, 0, sizeof(m_name));
     m_nameTooLong = m_fileHeader.nameSize > kMaxNameLength;
-    uint32_t crc = m_headerCrc;
+    if (!readCounted(m_fileHeader.nameSize, m_headerCrc, m_nameTooLong ? nullptr : m_name)) {
+        logLine(kLineTruncated, "File header damaged or cut short.");
+        return false;
+    }
+    if (m_nameTooLong) {
+        logLine(kLineStoredNameTooLong,
+                "Entry name in the archive is longer than 259 bytes - entry never matches.");
+    }
+    return true;
+}
+
+bool ArchiveWalker::readCounted(size_t count, uint32_t& crc, char* keep) {
     uint8_t chunk[256];
     size_t done = 0;
-    while (done < m_fileHeader.nameSize) {
-        const size_t want = m_fileHeader.nameSize - done < sizeof(chunk)
-                                ? m_fileHeader.nameSize - done
-                                : sizeof(chunk);
+    while (done < count) {
+        const size_t want = count - done < sizeof(chunk) ? count - done : sizeof(chunk);
         if (std::fread(chunk, 1, want, m_file) != want) {
-            logLine(kLineTruncated, "File header damaged or cut short.");
             return false;
         }
-        if (!m_nameTooLong) {
-            std::memcpy(m_name + done, chunk, want);
+        if (keep != nullptr) {
+            std::memcpy(keep + done, chunk, want);
         }
         if (m_crc != nullptr) {
             crc = m_crc->update(crc, chunk, want);
         }
         done += want;
-    }
-    if (m_nameTooLong) {
-        std::memset(m_name, 0, sizeof(m_name));
-        logLine(kLineStoredNameTooLong,
-                "Entry name in the archive is longer than 259 bytes - entry never matches.");
-    }
-    if (((~crc) & 0xFFFF) != m_fileHeader.headerCrc) {
-        logLine(kLineHeaderBroken, "file header broken");
     }
     return true;
 }

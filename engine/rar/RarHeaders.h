@@ -11,9 +11,12 @@ class DebugLog;
 
 constexpr uint8_t kMainHeaderType = 0x73;
 constexpr uint8_t kFileHeaderType = 0x74;
-constexpr uint8_t kSubBlockType = 0x77;
 
+constexpr uint16_t kMainVolume = 0x01;
 constexpr uint16_t kMainSolid = 0x08;
+constexpr uint16_t kMainNewNumbering = 0x10;
+constexpr uint16_t kFileSplitBefore = 0x01;
+constexpr uint16_t kFileSplitAfter = 0x02;
 constexpr uint16_t kFileEncrypted = 0x04;
 constexpr uint16_t kFileSolid = 0x10;
 constexpr uint16_t kFileDirectoryMask = 0xE0;
@@ -21,6 +24,9 @@ constexpr uint16_t kBlockHasData = 0x8000;
 
 constexpr size_t kMainHeaderBytes = 13;
 constexpr size_t kFileHeaderBytes = 32;
+// A block's own size field and, with kBlockHasData, the size of the data behind the header.
+constexpr size_t kBlockBytes = 7;
+constexpr size_t kLongBlockBytes = 11;
 constexpr size_t kMaxNameLength = 259;
 
 struct MainHeader {
@@ -45,15 +51,6 @@ struct FileHeader {
     uint32_t attributes = 0;
 };
 
-// The common fields of the block read last, whatever its type.
-struct BlockRecord {
-    uint16_t crc = 0;
-    uint8_t type = 0;
-    uint16_t flags = 0;
-    uint16_t headerSize = 0;
-    uint32_t dataSize = 0;
-};
-
 // Walks the blocks of one archive file: marker, main header, then block after block by their
 // header and data sizes. Every size read is checked against the file before it is trusted.
 class ArchiveWalker {
@@ -76,24 +73,31 @@ public:
 
     // Reads the marker and the main header and leaves the position at the first block.
     bool checkSignature();
-    // Finds the next block of `wantedType` (or a sub-block when accepted), reading the name
-    // of a file header. Other block types are skipped.
-    Next nextBlock(uint8_t wantedType, bool acceptSubBlocks);
+    // Finds the next file header and reads its name. Every other block (old sub-blocks, comments,
+    // recovery records, the end-of-archive block) is stepped over by its header size, plus its
+    // data size when kBlockHasData is set.
+    Next nextFileHeader();
     bool seekToNextBlock();
     // Moves to the block's data, past whatever the header holds beyond the name (a comment).
     bool seekToData();
 
     const MainHeader& mainHeader() const { return m_main; }
     const FileHeader& fileHeader() const { return m_fileHeader; }
-    const BlockRecord& block() const { return m_block; }
     const char* storedName() const { return m_name; }
     bool storedNameTooLong() const { return m_nameTooLong; }
+    // False when the file header's CRC matches neither the whole header nor its part up to the
+    // end of the name (RAR 2.x leaves an embedded comment out).
+    bool headerIntact() const { return m_headerIntact; }
     // True when the block's data lies wholly inside the archive file.
     bool dataInsideArchive() const { return m_nextPos <= m_fileSize; }
+    int64_t dataPosition() const { return m_blockPos + m_fileHeader.headerSize; }
 
 private:
-    size_t readHeaderFields(bool mainHeader);
+    bool readMainHeader();
+    size_t readBlockHeader(FileHeader& header);
+    Next readFileHeaderRest(size_t got);
     bool readName();
+    bool readCounted(size_t count, uint32_t& crc, char* keep);
     void logLine(unsigned line, const char* message);
 
     DebugLog* m_log = nullptr;
@@ -105,9 +109,9 @@ private:
     uint32_t m_headerCrc = 0;
     MainHeader m_main;
     FileHeader m_fileHeader;
-    BlockRecord m_block;
     char m_name[kMaxNameLength + 1] = {};
     bool m_nameTooLong = false;
+    bool m_headerIntact = true;
 };
 
 // Compares an asked-for name with a stored one: slashes and backslashes are alike, and so are

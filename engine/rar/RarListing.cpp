@@ -1,6 +1,8 @@
 #include "engine/rar/RarArchive.h"
 
-#include "engine/rar/RarHeaders.h"
+#include "engine/rar/RarVolumeWalker.h"
+
+#include <cstdint>
 
 namespace rar {
 
@@ -19,6 +21,16 @@ RarEntryInfo describe(const ArchiveWalker& walker) {
     return info;
 }
 
+// One line for all the parts of a split entry; the unpacked size is the whole entry's in
+// every part's header already.
+void addParts(RarEntryInfo& info, const EntryParts& parts) {
+    info.packedSize =
+        parts.packedSize < UINT32_MAX ? static_cast<uint32_t>(parts.packedSize) : UINT32_MAX;
+    info.crc32 = parts.last.fileCrc;
+    info.flags = static_cast<uint16_t>((info.flags & ~kFileSplitAfter) |
+                                       (parts.last.flags & kFileSplitAfter));
+}
+
 } // namespace
 
 } // namespace rar
@@ -29,7 +41,7 @@ bool listRarArchive(const char* archiveName, std::vector<RarEntryInfo>& entries,
     // A walker of its own: listing never touches the extraction state or its debug log.
     Crc32 crc;
     crc.buildTable();
-    ArchiveWalker walker;
+    VolumeWalker walker;
     walker.attach(nullptr, &crc);
     if (archiveName == nullptr || !walker.open(archiveName)) {
         error = "cannot open the archive";
@@ -39,16 +51,30 @@ bool listRarArchive(const char* archiveName, std::vector<RarEntryInfo>& entries,
         error = "not a RAR archive this reader can handle";
         return false;
     }
+    EntryParts parts;
     for (;;) {
-        const ArchiveWalker::Next next = walker.nextBlock(kFileHeaderType, false);
-        if (next == ArchiveWalker::Next::End) {
+        VolumeWalker::Result next = walker.nextFileHeader();
+        if (next == VolumeWalker::Result::End) {
             return true;
         }
-        if (next == ArchiveWalker::Next::Damaged) {
-            error = "damaged file header";
+        if (next == VolumeWalker::Result::Damaged) {
+            error = "damaged file header in " + walker.volume();
             return false;
         }
-        entries.push_back(describe(walker));
+        RarEntryInfo info = describe(walker.file());
+        next = walker.collectParts(parts);
+        if (next == VolumeWalker::Result::Found) {
+            addParts(info, parts);
+        }
+        entries.push_back(info);
+        if (next == VolumeWalker::Result::VolumeMissing) {
+            error = "next volume " + walker.missingVolume() + " is missing";
+            return false;
+        }
+        if (next == VolumeWalker::Result::Damaged) {
+            error = "damaged file header in " + walker.volume();
+            return false;
+        }
         if (!walker.seekToNextBlock()) {
             return true;
         }

@@ -8,15 +8,31 @@ namespace rar {
 
 void PackedInput::start(FILE* archive, uint64_t packedSize, Rar20Cipher* cipher,
                         int cipherVariant) {
-    m_archive = archive;
+    closeOwnFile();
+    m_file = archive;
     m_left = packedSize;
+    m_partLeft = packedSize;
     m_cipher = cipher;
     m_variant = cipherVariant;
     m_readFailed = false;
+    m_parts = nullptr;
+    m_nextPart = 0;
+    m_crc = nullptr;
+    m_checkPartCrc = false;
+    m_failedPart = nullptr;
+    m_partCrcFailed = false;
+}
+
+void PackedInput::startParts(const EntryParts& parts, const Crc32& crc, Rar20Cipher* cipher,
+                             int cipherVariant) {
+    start(nullptr, parts.packedSize, cipher, cipherVariant);
+    m_partLeft = 0; // the first read opens the first part
+    m_parts = &parts;
+    m_crc = &crc;
 }
 
 size_t PackedInput::read(uint8_t* dest, size_t count, DebugLog& log) {
-    if (count == 0 || m_archive == nullptr) {
+    if (count == 0 || (m_file == nullptr && m_parts == nullptr)) {
         return 0;
     }
     size_t wanted = count < m_left ? count : static_cast<size_t>(m_left);
@@ -27,10 +43,7 @@ size_t PackedInput::read(uint8_t* dest, size_t count, DebugLog& log) {
     if (wanted == 0) {
         return 0;
     }
-    const size_t got = std::fread(dest, 1, wanted, m_archive);
-    if (got < wanted) {
-        m_readFailed = true;
-    }
+    const size_t got = readRaw(dest, wanted, log);
     m_left -= got;
     if (m_cipher == nullptr || got == 0) {
         return got;
@@ -48,6 +61,68 @@ size_t PackedInput::read(uint8_t* dest, size_t count, DebugLog& log) {
         m_cipher->decryptBlock(dest + offset);
     }
     return got;
+}
+
+size_t PackedInput::readRaw(uint8_t* dest, size_t count, DebugLog& log) {
+    size_t done = 0;
+    while (done < count && !m_readFailed) {
+        if (m_partLeft == 0 && !nextPart(log)) {
+            m_readFailed = true;
+            break;
+        }
+        const size_t want = count - done < m_partLeft ? count - done : m_partLeft;
+        const size_t got = std::fread(dest + done, 1, want, m_file);
+        if (m_checkPartCrc) {
+            // The packed CRC-32 is of the bytes as stored, before any decryption.
+            m_partCrc = m_crc->update(m_partCrc, dest + done, got);
+        }
+        m_partLeft -= got;
+        done += got;
+        if (got < want) {
+            m_readFailed = true;
+        }
+    }
+    return done;
+}
+
+bool PackedInput::nextPart(DebugLog& log) {
+    if (m_parts == nullptr || m_nextPart >= m_parts->list.size() || !finishedPartIntact(log)) {
+        return false;
+    }
+    const EntryPart& part = m_parts->list[m_nextPart++];
+    closeOwnFile();
+    m_file = std::fopen(part.volume.c_str(), "rb");
+    m_ownsFile = m_file != nullptr;
+    if (m_file == nullptr || fseeko(m_file, part.dataPosition, SEEK_SET) != 0) {
+        m_failedPart = &part;
+        return false;
+    }
+    m_partLeft = part.packedSize;
+    m_partCrc = 0xFFFFFFFFu;
+    m_checkPartCrc = part.continues;
+    return true;
+}
+
+bool PackedInput::finishedPartIntact(DebugLog& log) {
+    if (m_nextPart == 0) {
+        return true;
+    }
+    const EntryPart& part = m_parts->list[m_nextPart - 1];
+    if (!part.continues || ~m_partCrc == part.packedCrc) {
+        return true;
+    }
+    log.write(kLinePartCrc, "CRC32 error in the packed data of volume >%s<.", part.volume.c_str());
+    m_failedPart = &part;
+    m_partCrcFailed = true;
+    return false;
+}
+
+void PackedInput::closeOwnFile() {
+    if (m_ownsFile && m_file != nullptr) {
+        std::fclose(m_file);
+    }
+    m_file = nullptr;
+    m_ownsFile = false;
 }
 
 } // namespace rar

@@ -7,6 +7,7 @@ namespace rar {
 
 void RarState::releaseWork() {
     archive.close();
+    parts.list.clear();
     decoder.attachWindow(nullptr);
     std::free(window);
     window = nullptr;

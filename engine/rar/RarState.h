@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/rar/RarArchive.h"
 #include "engine/rar/RarBitInput.h"
 #include "engine/rar/RarCipher.h"
 #include "engine/rar/RarCrc.h"
@@ -7,14 +8,15 @@
 #include "engine/rar/RarHeaders.h"
 #include "engine/rar/RarLzDecoder.h"
 #include "engine/rar/RarPackedInput.h"
+#include "engine/rar/RarVolumeWalker.h"
 
 #include <cstdint>
 
 namespace rar {
 
 // Everything the reader keeps, in one program-wide place: one extraction runs at a time.
-// The debug log outlives extractions; everything else is work state, cleared by
-// releaseWork() on every way out of an extraction.
+// The debug log and the last outcome outlive extractions; everything else is work state,
+// cleared by releaseWork() on every way out of an extraction.
 struct RarState {
     DebugLog log;
     Crc32 crc;
@@ -24,7 +26,8 @@ struct RarState {
     char password[256] = {};
     bool hasPassword = false;
 
-    ArchiveWalker archive;
+    VolumeWalker archive;
+    EntryParts parts; // of the entry being decoded or stepped over
     uint8_t* window = nullptr;
     BitInput input;
     PackedInput packed;
@@ -37,6 +40,14 @@ struct RarState {
     uint32_t outputCapacity = 0;
     uint32_t* callerSize = nullptr;
     bool found = false;
+    RarExtractStatus status;
+
+    // Notes why the extraction fails; returns false for the caller to pass on.
+    bool fail(RarFailure failure, const std::string& volume = std::string()) {
+        status.failure = failure;
+        status.volume = volume;
+        return false;
+    }
 
     // Closes the archive and releases the window, the password and the cipher keys. The
     // output block is left to the caller of this function.

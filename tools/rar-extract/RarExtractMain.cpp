@@ -23,6 +23,12 @@ std::string flagNames(uint16_t flags) {
         names += names.empty() ? "" : ",";
         names += name;
     };
+    if ((flags & 0x01) != 0) {
+        add("split-before");
+    }
+    if ((flags & 0x02) != 0) {
+        add("split-after");
+    }
     if ((flags & 0x04) != 0) {
         add("encrypted");
     }
@@ -58,35 +64,56 @@ int list(const char* archive) {
     return ok ? 0 : fail(std::string(archive) + ": " + error);
 }
 
-// The reader only says yes or no; the listing tells the likely reason.
-std::string reasonFor(const char* archive, const char* entry, const char* password) {
-    std::vector<RarEntryInfo> entries;
-    std::string error;
-    if (!listRarArchive(archive, entries, error) && entries.empty()) {
-        return std::string(archive) + ": " + error;
+std::string quoted(const std::string& text) {
+    return "'" + text + "'";
+}
+
+// One line for why the reader refused, from the outcome it keeps of its last extraction.
+std::string reasonFor(const char* archive, const char* entry) {
+    const RarExtractStatus& status = rarLastExtractStatus();
+    const std::string name = quoted(entry);
+    const std::string where = status.volume.empty() ? archive : status.volume;
+    switch (status.failure) {
+    case RarFailure::BadArguments:
+        return "a name or the password is too long";
+    case RarFailure::CannotOpen:
+        return std::string(archive) + ": cannot open the archive";
+    case RarFailure::NotAnArchive:
+        return std::string(archive) + ": not a RAR archive this reader can handle";
+    case RarFailure::HeaderCrc:
+        return where + ": header CRC mismatch (the archive is damaged)";
+    case RarFailure::DamagedHeader:
+        return where + ": damaged file header";
+    case RarFailure::UnknownMethod:
+        return "unknown compression method (unpack version " +
+               std::to_string(status.unpackVersion) + ") for " + name;
+    case RarFailure::DamagedData:
+        return name + ": packed data damaged or cut short";
+    case RarFailure::DataCrc:
+        return name + ": data CRC mismatch" +
+               (status.volume.empty() ? std::string() : " in the part in " + status.volume);
+    case RarFailure::NeedsPassword:
+        return name + " is encrypted: give its password with -p";
+    case RarFailure::WrongPassword:
+        return name + " is damaged or the password is wrong (see debug_rar.txt)";
+    case RarFailure::VolumeMissing:
+        return name + ": next volume missing: " + status.volume;
+    case RarFailure::StartsInEarlierVolume:
+        return name + " begins in a volume before " + where + ": name the first volume";
+    case RarFailure::OutOfMemory:
+        return name + ": out of memory";
+    case RarFailure::NoSuchEntry:
+    case RarFailure::None:
+        break;
     }
-    for (const RarEntryInfo& e : entries) {
-        if (!rarEntryNamesMatch(entry, e.name.c_str())) {
-            continue;
-        }
-        if (e.unpackVersion < 13 || e.unpackVersion > 20) {
-            return std::string("unknown compression method (unpack version ") +
-                   std::to_string(e.unpackVersion) + ") for '" + entry + "'";
-        }
-        if ((e.flags & 0x04) != 0 && password == nullptr) {
-            return std::string("'") + entry + "' is encrypted: give its password with -p";
-        }
-        return std::string("'") + entry +
-               "' is damaged or the password is wrong (see debug_rar.txt)";
-    }
-    return std::string("no entry '") + entry + "' in " + archive;
+    return "no entry " + name + " in " + archive;
 }
 
 int extract(const char* archive, const char* entry, const char* password, const char* out) {
     uint8_t* data = nullptr;
     uint32_t size = 0;
     if (extractFromArchive(&data, &size, entry, archive, password) == 0) {
-        return fail(reasonFor(archive, entry, password));
+        return fail(reasonFor(archive, entry));
     }
     FILE* file = out != nullptr ? std::fopen(out, "wb") : stdout;
     if (file == nullptr) {
