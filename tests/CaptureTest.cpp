@@ -117,7 +117,8 @@ TEST(FrameStatsTest, MedianAndPercentilePerSegment) {
     for (int i = 1; i <= 100; ++i) {
         stats.add(0, i / 1000.0);
     }
-    stats.add(2, 0.010);
+    stats.add(2, 0.010, {10.0, 3000.0});
+    stats.add(2, 0.020, {20.0, 1000.0});
     auto summaries = stats.summarise();
     ASSERT_EQ(summaries.size(), 3u);
     EXPECT_EQ(summaries[0].segment, 0);
@@ -125,8 +126,11 @@ TEST(FrameStatsTest, MedianAndPercentilePerSegment) {
     EXPECT_DOUBLE_EQ(summaries[0].p95Ms, 95.0);
     EXPECT_DOUBLE_EQ(summaries[0].fps, 20.0);
     EXPECT_EQ(summaries[1].segment, 2);
+    EXPECT_DOUBLE_EQ(summaries[1].meanLoad.drawCalls, 15.0);
+    EXPECT_DOUBLE_EQ(summaries[1].meanLoad.triangles, 2000.0);
     EXPECT_EQ(summaries[2].segment, -1);
-    EXPECT_EQ(summaries[2].frames, 101u);
+    EXPECT_EQ(summaries[2].frames, 102u);
+    EXPECT_DOUBLE_EQ(summaries[2].meanLoad.triangles, 4000.0 / 102.0);
     EXPECT_NE(stats.report().find("all"), std::string::npos);
 }
 

@@ -67,7 +67,7 @@ TEST_F(RenderFixture, FullFadeOnlyClears) {
 }
 
 TEST_F(RenderFixture, FrameRunsThePassesInOrder) {
-    addObject(addMaterial(), "box");
+    const SceneObject& box = addObject(addMaterial(), "box");
     engine.backgroundColour = Vec4(0.5f, 1.0f, 0.0f, 1.0f);
     engine.glowEnabled = true;
     renderFrame(Vec4(0, 0, 0, 1), 0.25f);
@@ -97,6 +97,11 @@ TEST_F(RenderFixture, FrameRunsThePassesInOrder) {
     }
     EXPECT_EQ(all.back(), "EndScene");
     EXPECT_EQ(engine.frameCounter, 1u);
+    // The box three times (ambient, base texture, glow occluder), two glow quads and the fade.
+    ASSERT_NE(box.mesh, nullptr);
+    EXPECT_EQ(engine.lastFrameStatistics.drawCalls, 6u);
+    EXPECT_EQ(engine.lastFrameStatistics.triangles, 3 * box.mesh->GetNumFaces() + 6);
+    EXPECT_EQ(engine.statistics.drawCalls, 0u) << "counted afresh each frame";
 }
 
 TEST_F(RenderFixture, NoFadeDrawsNoOverlay) {

@@ -30,7 +30,8 @@ void CaptureHost::present() {
         // The warm-up frames before --from are not what was asked about.
         auto now = std::chrono::steady_clock::now();
         if (m_schedule.wanted(frame)) {
-            m_stats->add(m_segment, std::chrono::duration<double>(now - m_lastPresent).count());
+            m_stats->add(m_segment, std::chrono::duration<double>(now - m_lastPresent).count(),
+                         m_device.lastFrameLoad());
         }
         m_lastPresent = now;
     }

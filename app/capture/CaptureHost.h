@@ -25,6 +25,8 @@ public:
         virtual ~Device() = default;
         virtual const uint8_t* readFrame() = 0;
         virtual void presentFrame() = 0;
+        // What the last frame drawn asked of the device, where the device knows.
+        virtual FrameLoad lastFrameLoad() const { return FrameLoad(); }
     };
 
     CaptureHost(Device& device, int fps, const FrameSchedule& schedule, FrameSink* sink,

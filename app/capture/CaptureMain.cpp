@@ -29,14 +29,20 @@ double showLength() {
     return total;
 }
 
-// The display's device as the capture host sees it.
+// The display's device as the capture host sees it, with the engine's count of what it drew.
 class DisplayDevice : public CaptureHost::Device {
 public:
-    DisplayDevice(int width, int height) : m_reader(display.device, width, height) {}
+    DisplayDevice(const RenderEngine& engine, int width, int height)
+        : m_engine(engine), m_reader(display.device, width, height) {}
     const uint8_t* readFrame() override { return m_reader.read(); }
     void presentFrame() override { display.present(); }
+    FrameLoad lastFrameLoad() const override {
+        const FrameStatistics& last = m_engine.lastFrameStatistics;
+        return {static_cast<double>(last.drawCalls), static_cast<double>(last.triangles)};
+    }
 
 private:
+    const RenderEngine& m_engine;
     FrameReader m_reader;
 };
 
@@ -112,7 +118,7 @@ int runCapture(int argc, const char* const* argv) {
     }
 
     FrameStats stats;
-    DisplayDevice device(options.width, options.height);
+    DisplayDevice device(*engine, options.width, options.height);
     CaptureHost host(device, options.fps, schedule, sink.get(),
                      options.mode == Mode::Benchmark ? &stats : nullptr);
     double end =

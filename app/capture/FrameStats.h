@@ -3,17 +3,24 @@
 #include <string>
 #include <vector>
 
-// Frame times of a benchmark run, kept per segment of the show.
+// What the device was asked to draw for one frame.
+struct FrameLoad {
+    double drawCalls = 0.0;
+    double triangles = 0.0;
+};
+
+// Frame times of a benchmark run, with each frame's load, kept per segment of the show.
 class FrameStats {
 public:
-    void add(int segment, double seconds);
+    void add(int segment, double seconds, FrameLoad load = FrameLoad());
 
     struct Summary {
         int segment;
         size_t frames;
         double medianMs;
         double p95Ms;
-        double fps; // from the median
+        double fps;         // from the median
+        FrameLoad meanLoad; // per frame
     };
     // One summary per segment that has frames, in segment order, and one for all (segment -1).
     std::vector<Summary> summarise() const;
@@ -21,6 +28,10 @@ public:
     std::string report() const;
 
 private:
-    static Summary summarise(int segment, std::vector<double> times);
-    std::vector<std::vector<double>> m_times;
+    struct Frame {
+        double seconds;
+        FrameLoad load;
+    };
+    static Summary summarise(int segment, const std::vector<Frame>& frames);
+    std::vector<std::vector<Frame>> m_frames;
 };

@@ -43,4 +43,5 @@ void RenderEngine::fadePass(const Vec4& fadeColour, float amount) {
     device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
     device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(FadeVertex));
+    statistics.addDraw(2);
 }

@@ -105,4 +105,5 @@ void RenderEngine::drawIntoGlowTarget(const Material& material) {
 void RenderEngine::drawScreenQuad() {
     m_device->SetFVF(kScreenQuadFvf);
     m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, screenQuad, sizeof(ScreenQuadVertex));
+    statistics.addDraw(2);
 }

@@ -25,7 +25,7 @@ void RenderEngine::particlePass() {
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
     device->SetFVF(kParticleFvf);
     setTexturedQuadStage(device);
-    drawQuadRuns(device, particleQueue, particleVertices);
+    drawQuadRuns(device, particleQueue, particleVertices, statistics);
 
     device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);

@@ -6,6 +6,7 @@
 
 #include "engine/core/GrowArray.h"
 #include "engine/render/BlendMode.h"
+#include "engine/render/FrameStatistics.h"
 #include "engine/render/Sprite.h"
 #include "engine/resources/Texture.h"
 
@@ -16,7 +17,7 @@ void setTexturedQuadStage(IDirect3DDevice9* device);
 // `vertices` holds kVerticesPerQuad vertices per queued item, in queue order.
 template <class Item, class Vertex>
 void drawQuadRuns(IDirect3DDevice9* device, const GrowArray<Item*>& queue,
-                  const GrowArray<Vertex>& vertices) {
+                  const GrowArray<Vertex>& vertices, FrameStatistics& statistics) {
     const int count = queue.count();
     int first = 0;
     for (int i = 0; i < count; ++i) {
@@ -32,6 +33,7 @@ void drawQuadRuns(IDirect3DDevice9* device, const GrowArray<Item*>& queue,
         const int quads = i - first + 1;
         device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, static_cast<UINT>(2 * quads),
                                 &vertices[first * kVerticesPerQuad], sizeof(Vertex));
+        statistics.addDraw(static_cast<uint32_t>(2 * quads));
         first = i + 1;
     }
 }

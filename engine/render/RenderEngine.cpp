@@ -134,6 +134,8 @@ void RenderEngine::renderFrame(const Vec4& fadeColour, float fadeAmount) {
 
 void RenderEngine::endFrame() {
     ++frameCounter;
+    lastFrameStatistics = statistics;
+    statistics = FrameStatistics();
     materialQueue.clear();
     lightQueue.clear();
     spriteQueue.clear();
@@ -182,4 +184,5 @@ void RenderEngine::drawEntry(const Material& material, const DrawEntry& entry) {
     const D3DMATRIX world = toDeviceMatrix(entry.world);
     m_device->SetTransform(D3DTS_WORLD, &world);
     object->mesh->DrawSubset(0);
+    statistics.addDraw(object->mesh->GetNumFaces());
 }

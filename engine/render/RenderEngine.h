@@ -3,6 +3,7 @@
 #include "engine/core/GrowArray.h"
 #include "engine/core/Matrix4.h"
 #include "engine/render/AlphaPixelShader.h"
+#include "engine/render/FrameStatistics.h"
 #include "engine/render/Frustum.h"
 #include "engine/render/GlowPixelShader.h"
 #include "engine/render/GlowVertexShader.h"
@@ -93,6 +94,9 @@ public:
     IDirect3DSurface9* glowSurfaceB = nullptr;
     IDirect3DSurface9* backBufferSurface = nullptr;
     uint32_t frameCounter = 0;
+    // The draws of the frame being drawn, and of the last frame turned over.
+    FrameStatistics statistics;
+    FrameStatistics lastFrameStatistics;
     Vec4 ambientColour;
     Vec4 backgroundColour;
     Vec4 glowColour;

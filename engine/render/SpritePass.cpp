@@ -20,7 +20,7 @@ void RenderEngine::spritePass() {
     device->SetFVF(kSpriteFvf);
     device->SetRenderState(D3DRS_ZENABLE, FALSE);
     setTexturedQuadStage(device);
-    drawQuadRuns(device, spriteQueue, spriteVertices);
+    drawQuadRuns(device, spriteQueue, spriteVertices, statistics);
 
     // Depth testing and blending stay as left: the next frame sets its own.
 }

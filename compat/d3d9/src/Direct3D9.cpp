@@ -2,6 +2,7 @@
 
 #include "Device.h"
 #include "Formats.h"
+#include "HeapPolicy.h"
 
 #include <tarnelix/Win32Window.h>
 
@@ -210,6 +211,7 @@ HRESULT Direct3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
     if (adapter != D3DADAPTER_DEFAULT || type != D3DDEVTYPE_HAL || !parameters) {
         return D3DERR_INVALIDCALL;
     }
+    keepFreedHeapMemory();
     return Device::create(this, focusWindow, behaviorFlags, *parameters, device);
 }
 
