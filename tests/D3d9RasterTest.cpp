@@ -115,3 +115,24 @@ TEST_F(D3d9Raster, CullModesFollowDirect3DWinding) {
         EXPECT_EQ(t.pixel(1, 1).r == 255, c.drawn) << "cull mode " << c.cull;
     }
 }
+
+TEST_F(D3d9Raster, ScissorRectKeepsDrawsInsideItsRowsAndColumns) {
+    // Columns 3..6 and rows 2..3, counted from the top; right and bottom are exclusive.
+    const RECT rect = {3, 2, 7, 4};
+    ASSERT_EQ(t.device->SetScissorRect(&rect), D3D_OK);
+    RECT back = {};
+    t.device->GetScissorRect(&back);
+    EXPECT_EQ(back.left, 3);
+    EXPECT_EQ(back.bottom, 4);
+    ScreenVertex quad[6];
+    screenQuad(quad, -0.5f, -0.5f, 7.5f, 7.5f, 0.5f, 0xFFFF0000);
+    t.device->SetFVF(kScreenFvf);
+    // Off, the rectangle changes nothing; on, it clips the whole-target quad to itself.
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    EXPECT_EQ(rows(), std::vector<std::string>(4, "########"));
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    t.device->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+    t.device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
+    EXPECT_EQ(rows(), kLitBlock);
+}
