@@ -23,13 +23,13 @@ protected:
 
 } // namespace
 
-TEST_F(GlowPass, ThreeStepsOnTheirTargets) {
+TEST_F(GlowPass, FourStepsOnTheirTargets) {
     addObject(addMaterial(), "box");
     const std::vector<std::string> all = run();
     EXPECT_EQ(device.callsStartingWith("SetRenderTarget"),
-              (std::vector<std::string>{"SetRenderTarget(0, texture1.surface)",
-                                        "SetRenderTarget(0, texture2.surface)",
-                                        "SetRenderTarget(0, backbuffer)"}));
+              (std::vector<std::string>{
+                  "SetRenderTarget(0, texture1.surface)", "SetRenderTarget(0, texture2.surface)",
+                  "SetRenderTarget(0, texture1.surface)", "SetRenderTarget(0, backbuffer)"}));
     const std::vector<std::string> start = {
         renderState(D3DRS_ALPHABLENDENABLE, FALSE),
         renderState(D3DRS_ZFUNC, D3DCMP_LESSEQUAL),
@@ -57,15 +57,28 @@ TEST_F(GlowPass, ThreeStepsOnTheirTargets) {
         setTexture(0, "texture1"),
         "SetFVF(0x102)",
         drawUp(2, 20),
+        "SetRenderTarget(0, texture1.surface)",
+        setTexture(0, "texture2"),
+        "SetFVF(0x102)",
+        drawUp(2, 20),
+        // The blurred glow goes onto the screen through the texture stage, one texel a pixel,
+        // in the glow colour; the texture factor is left white for the ambient pass.
+        "SetPixelShader(null)",
+        renderState(D3DRS_TEXTUREFACTOR, 0xFFFFFFFFu),
+        stageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE),
+        stageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE),
+        stageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR),
+        stageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1),
+        stageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR),
         "SetRenderTarget(0, backbuffer)",
         renderState(D3DRS_ALPHABLENDENABLE, TRUE),
         renderState(D3DRS_SRCBLEND, D3DBLEND_ONE),
         renderState(D3DRS_DESTBLEND, D3DBLEND_ONE),
-        setTexture(0, "texture2"),
+        setTexture(0, "texture1"),
         "SetFVF(0x102)",
         drawUp(2, 20),
+        renderState(D3DRS_TEXTUREFACTOR, 0xFFFFFFFFu),
         renderState(D3DRS_CULLMODE, D3DCULL_CW),
-        "SetPixelShader(null)",
     };
     EXPECT_EQ(std::vector<std::string>(all.end() - blur.size(), all.end()), blur);
 }
@@ -115,5 +128,5 @@ TEST_F(GlowPass, DisabledGlowLeavesTheTargetsAlone) {
     engine.glowEnabled = true;
     device.clearCalls();
     renderFrame();
-    EXPECT_EQ(device.callsStartingWith("SetRenderTarget").size(), 3u);
+    EXPECT_EQ(device.callsStartingWith("SetRenderTarget").size(), 4u);
 }

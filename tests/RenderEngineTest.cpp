@@ -97,10 +97,10 @@ TEST_F(RenderFixture, FrameRunsThePassesInOrder) {
     }
     EXPECT_EQ(all.back(), "EndScene");
     EXPECT_EQ(engine.frameCounter, 1u);
-    // The box three times (ambient, base texture, glow occluder), two glow quads and the fade.
+    // The box three times (ambient, base texture, glow occluder), three glow quads, the fade.
     ASSERT_NE(box.mesh, nullptr);
-    EXPECT_EQ(engine.lastFrameStatistics.drawCalls, 6u);
-    EXPECT_EQ(engine.lastFrameStatistics.triangles, 3 * box.mesh->GetNumFaces() + 6);
+    EXPECT_EQ(engine.lastFrameStatistics.drawCalls, 7u);
+    EXPECT_EQ(engine.lastFrameStatistics.triangles, 3 * box.mesh->GetNumFaces() + 8);
     EXPECT_EQ(engine.statistics.drawCalls, 0u) << "counted afresh each frame";
 }
 

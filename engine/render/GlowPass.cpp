@@ -1,6 +1,7 @@
 // The glow pass: glowing materials in their glow colour and everything else in black are drawn
-// into the small glow target A, blurred horizontally into B, then blurred vertically while
-// being added onto the back buffer.
+// into the small glow target A, blurred horizontally into B and vertically back into A, and A is
+// added onto the back buffer in the glow colour. Both blurs run at the glow target's size: a
+// full-screen blur would read seven texels for every screen pixel, the add reads one.
 #include "engine/render/RenderEngine.h"
 
 #include "engine/resources/Texture.h"
@@ -8,9 +9,20 @@
 
 #include <d3d9.h>
 
+#include <algorithm>
+
 namespace {
 
 const Vec4 kOccluderColour(0.0f, 0.0f, 0.0f, 1.0f);
+
+// The texture factor holds no more than 1, so a brighter glow colour is scaled down into it
+// and the stage's modulate scales the product back up, twice or four times.
+D3DTEXTUREOP glowModulation(const Vec4& colour, Vec4& factor) {
+    const float brightest = std::max(colour.x, std::max(colour.y, colour.z));
+    const float scale = brightest > 2.0f ? 4.0f : brightest > 1.0f ? 2.0f : 1.0f;
+    factor = Vec4(colour.x / scale, colour.y / scale, colour.z / scale, 1.0f);
+    return scale == 4.0f ? D3DTOP_MODULATE4X : scale == 2.0f ? D3DTOP_MODULATE2X : D3DTOP_MODULATE;
+}
 
 } // namespace
 
@@ -53,19 +65,38 @@ void RenderEngine::glowPass() {
     // Blending is off: B receives the horizontally blurred image of A.
     device->SetRenderTarget(0, glowSurfaceB);
     device->SetTexture(0, glowTextureA);
-    drawScreenQuad();
+    drawScreenQuad(screenQuad);
 
     glowVertexShader.setHorizontal(false);
-    glowPixelShader.setGlowColor(glowColour);
+    device->SetRenderTarget(0, glowSurfaceA);
+    device->SetTexture(0, glowTextureB);
+    drawScreenQuad(screenQuad);
+
+    addGlowToScreen();
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+}
+
+void RenderEngine::addGlowToScreen() {
+    IDirect3DDevice9* device = m_device;
+    // With no blur all seven taps fall on one point; the texture stage reads only the first.
+    glowVertexShader.setBlur(0.0f);
+    device->SetPixelShader(nullptr);
+    Vec4 factor;
+    const D3DTEXTUREOP modulation = glowModulation(glowColour, factor);
+    device->SetRenderState(D3DRS_TEXTUREFACTOR, colorToArgb(factor));
+    device->SetTextureStageState(0, D3DTSS_COLOROP, modulation);
+    device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_TFACTOR);
     device->SetRenderTarget(0, backBufferSurface);
     device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
     device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
     device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
-    device->SetTexture(0, glowTextureB);
-    drawScreenQuad();
-
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
-    device->SetPixelShader(nullptr);
+    device->SetTexture(0, glowTextureA);
+    drawScreenQuad(uprightScreenQuad);
+    // The ambient pass lerps towards the texture factor and expects it white.
+    device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFFFFFFFFu);
 }
 
 void RenderEngine::drawIntoGlowTarget(const Material& material) {
@@ -102,8 +133,8 @@ void RenderEngine::drawIntoGlowTarget(const Material& material) {
     }
 }
 
-void RenderEngine::drawScreenQuad() {
+void RenderEngine::drawScreenQuad(const ScreenQuadVertex* quad) {
     m_device->SetFVF(kScreenQuadFvf);
-    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, screenQuad, sizeof(ScreenQuadVertex));
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenQuadVertex));
     statistics.addDraw(2);
 }

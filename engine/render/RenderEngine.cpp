@@ -45,6 +45,7 @@ void RenderEngine::init(IDirect3DDevice9* device, int screenWidth, int screenHei
     createShaderPrograms();
     attenuationVolume = createAttenuationVolume(device);
     fillScreenQuad(screenQuad);
+    fillUprightScreenQuad(uprightScreenQuad);
     createGlowTargets();
     glowEnabled = false;
     blurAmount = 0.0f;

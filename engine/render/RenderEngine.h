@@ -85,6 +85,7 @@ public:
     GrowArray<SpriteVertex> spriteVertices;
     GrowArray<ParticleVertex> particleVertices;
     ScreenQuadVertex screenQuad[kScreenQuadVertexCount] = {};
+    ScreenQuadVertex uprightScreenQuad[kScreenQuadVertexCount] = {};
     IDirect3DVolumeTexture9* attenuationVolume = nullptr;
     int32_t glowWidth = 0;
     int32_t glowHeight = 0;
@@ -115,7 +116,8 @@ private:
     void clearScreen(const Vec4& colour);
     void setCommonStates();
     void drawIntoGlowTarget(const Material& material);
-    void drawScreenQuad();
+    void addGlowToScreen();
+    void drawScreenQuad(const ScreenQuadVertex* quad);
 
     // Sets the world transform and draws subset 0 of the entry's mesh, when the entry is
     // visible and its object was submitted in the material's current frame.
