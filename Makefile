@@ -26,23 +26,41 @@ sanitize: deps
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)
 
-# libFuzzer on the archive reader (clang, ASan + UBSan) for FUZZ_SECONDS, seeded from the
-# tests' archives. New finds collect in $(FUZZ)/corpus; a crash leaves its input in $(FUZZ).
-# Leaks are checked once at exit rather than after every input, which would cost two thirds
-# of the runs.
+# libFuzzer (clang, ASan + UBSan) on every reader of untrusted bytes, FUZZ_SECONDS each: the
+# archive reader, the 3DF loader, the texture decoders and the HLSL compiler. Seeds come from
+# the tests' data, the shader sources and fuzz-seeds (small scenes and images it writes). New
+# finds collect in $(FUZZ)/corpus (the archive reader's) and $(FUZZ)/corpus-*; a crash stops
+# the run with its input saved as $(FUZZ)/crash-*. Leaks are checked once at exit rather than
+# after every input, which would cost two thirds of the runs.
 FUZZ         ?= build-fuzz
-FUZZ_SECONDS ?= 60
+FUZZ_SECONDS ?= 30
 RAR_SEEDS     = tests/data/rar
+FUZZ_SEEDS    = $(abspath $(FUZZ))/seeds
+FUZZ_KEPT     = $(CURDIR)/tests/data/fuzz
+FUZZ_RUN      = TMPDIR=$(abspath $(FUZZ))/tmp ASAN_OPTIONS=detect_leaks=1 \
+	timeout $$(( $(FUZZ_SECONDS) + 120 ))
+FUZZ_OPTIONS  = -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 -detect_leaks=0 \
+	-print_final_stats=1
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-		-DTARNELIX_FUZZ=ON -DTARNELIX_BUILD_TESTS=OFF -DTARNELIX_BUILD_BENCHMARKS=OFF
-	cmake --build $(FUZZ) -j $(JOBS) --target rar_archive_fuzz
-	mkdir -p $(FUZZ)/corpus $(FUZZ)/tmp
+		-DTARNELIX_FUZZ=ON -DTARNELIX_SANITIZE=ON -DTARNELIX_BUILD_BENCHMARKS=OFF
+	cmake --build $(FUZZ) -j $(JOBS) --target rar_archive_fuzz scene_load_fuzz \
+		texture_decode_fuzz hlsl_compile_fuzz fuzz-seeds
+	mkdir -p $(FUZZ)/corpus $(FUZZ)/corpus-scene $(FUZZ)/corpus-texture $(FUZZ)/corpus-hlsl \
+		$(FUZZ)/tmp $(FUZZ_SEEDS)/hlsl
+	$(FUZZ)/tests/fuzz-seeds $(FUZZ_SEEDS)
+	cp data/*.vsh data/*.psh $(FUZZ_SEEDS)/hlsl
 	cd $(FUZZ) && TMPDIR=$(abspath $(FUZZ))/tmp ASAN_OPTIONS=detect_leaks=1 \
 		timeout $$(( $(FUZZ_SECONDS) + 120 )) ./tools/rar-extract/rar_archive_fuzz \
 		-max_total_time=$(FUZZ_SECONDS) -max_len=8192 -timeout=10 -rss_limit_mb=2048 \
 		-detect_leaks=0 -print_final_stats=1 \
-		corpus $(CURDIR)/$(RAR_SEEDS)/v20 $(CURDIR)/$(RAR_SEEDS)/v29
+		corpus $(CURDIR)/$(RAR_SEEDS)/v20 $(CURDIR)/$(RAR_SEEDS)/v29 $(CURDIR)/$(RAR_SEEDS)/seeds
+	cd $(FUZZ) && $(FUZZ_RUN) ./tests/scene_load_fuzz $(FUZZ_OPTIONS) -max_len=8192 \
+		-timeout=10 corpus-scene $(FUZZ_SEEDS)/scene $(FUZZ_KEPT)/scene
+	cd $(FUZZ) && $(FUZZ_RUN) ./tests/texture_decode_fuzz $(FUZZ_OPTIONS) -max_len=8192 \
+		-timeout=10 corpus-texture $(FUZZ_SEEDS)/texture $(FUZZ_KEPT)/texture
+	cd $(FUZZ) && $(FUZZ_RUN) ./tests/hlsl_compile_fuzz $(FUZZ_OPTIONS) -max_len=4096 \
+		-timeout=30 corpus-hlsl $(FUZZ_SEEDS)/hlsl $(FUZZ_KEPT)/hlsl
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

@@ -3,6 +3,7 @@
 // The show's own types for the timeline templates.
 
 #include "app/CameraSegment.h"
+#include "app/FaultReport.h"
 #include "app/SplashSegment.h"
 #include "app/Timeline.h"
 #include "engine/render/RenderEngine.h"
@@ -16,8 +17,11 @@ struct TarnelixShow {
     using Scene = ::Scene;
     using Sprite = ::Sprite;
     using TextureCache = ::TextureCache;
+    // The show plays on without a scene that will not load: the camera segments stay empty.
     static void loadScene(Scene& scene, const char* fileName, TextureCache& textures) {
-        scene.load(fileName, programDevice(), textures);
+        if (!scene.load(fileName, programDevice(), textures)) {
+            reportFault("tarnelix", fileName, scene.loadError(), "the show goes on without it");
+        }
     }
 };
 

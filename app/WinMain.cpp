@@ -2,6 +2,7 @@
 // then the show, then the tear-down in a fixed order.
 
 #include "app/DisplayCheck.h"
+#include "app/FaultReport.h"
 #include "app/ProgramObjects.h"
 #include "app/ShowTypes.h"
 #include "app/StartupSettings.h"
@@ -10,7 +11,10 @@
 
 #include <windows.h>
 
+#include <SDL.h>
+
 #include <cstdio>
+#include <unistd.h>
 
 namespace {
 
@@ -19,6 +23,15 @@ constexpr int kNoMultisampling = 0;
 constexpr int kSoundChannels = 24;
 constexpr int kMixRate = 44100;
 constexpr int kDirectSoundDriver = 1;
+constexpr const char* kProgram = "tarnelix";
+constexpr const char* kMusicFileName = "preview1.mp3";
+constexpr const char* kSilent = "the show plays silent";
+
+// Why the music did not open, in a user's terms rather than the decoder's.
+const char* musicFailure(const char* fileName) {
+    return access(fileName, R_OK) != 0 ? "the file is missing or cannot be read"
+                                       : "not an MP3 that can be played";
+}
 
 } // namespace
 
@@ -39,17 +52,25 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return 1;
     }
     connectProgramDevice();
+    reportTextureFailures(textureCache, kProgram);
 
     RenderEngine engine;
     engine.init(display.device, display.width, display.height);
     configureEngine(engine);
     samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
 
+    // Without sound the show plays silent, and says why once.
     SoundSystem sound;
-    sound.init(kSoundChannels, kMixRate, kDirectSoundDriver);
+    const bool soundStarted = sound.init(kSoundChannels, kMixRate, kDirectSoundDriver);
+    if (!soundStarted) {
+        reportFault(kProgram, "no sound", SDL_GetError(), kSilent);
+    }
     ShowCursor(FALSE);
     MusicStream music;
-    music.open("preview1.mp3", false);
+    music.open(kMusicFileName, false);
+    if (soundStarted && music.stream() == nullptr) {
+        reportFault(kProgram, kMusicFileName, musicFailure(kMusicFileName), kSilent);
+    }
     music.play();
 
     runTimeline(engine);

@@ -12,6 +12,13 @@ if(TARNELIX_SANITIZE)
     add_link_options(${TARNELIX_SANITIZER_FLAGS})
 endif()
 
+# libFuzzer builds (clang, `make fuzz`): coverage in every library a fuzz target reaches, so
+# that the fuzzer is guided by the code under test and not only by the target's own file.
+option(TARNELIX_FUZZ "Build the libFuzzer targets (clang only)" OFF)
+if(TARNELIX_FUZZ)
+    add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 # tarnelix_library(NAME SOURCES... [LIBS ...]): a static library of the project with its
 # folder on the include path of its users.
 function(tarnelix_library name)

@@ -6,14 +6,23 @@ tarnelix_test(timeline_test SOURCES TimelineTest.cpp LIBS tarnelix_timeline)
 tarnelix_test(capture_test SOURCES CaptureTest.cpp TempDir.cpp LIBS tarnelix_capture)
 
 if(TARNELIX_HAVE_PROGRAM)
-    # The program under a real X server: dialog, show, Escape.
-    add_executable(program_test ProgramTest.cpp $<TARGET_OBJECTS:tarnelix_app_resources>)
+    # The program under a real X server: dialog, show, Escape; then the same without a sound
+    # device and in a damaged copy of the show's folder. One process each: the program runs
+    # once per process.
+    add_executable(program_test ProgramTest.cpp ScratchShow.cpp TempDir.cpp
+                   $<TARGET_OBJECTS:tarnelix_app_resources>)
     target_link_libraries(program_test PRIVATE tarnelix_program GTest::gtest_main tarnelix_options)
-    add_test(NAME program_under_xvfb
-        COMMAND xvfb-run -a -s "-screen 0 1024x768x24" $<TARGET_FILE:program_test>
-        WORKING_DIRECTORY ${TARNELIX_SHOW_DIR})
-    set_tests_properties(program_under_xvfb PROPERTIES
-        ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 120)
+    target_include_directories(program_test PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+    foreach(case ChoosesAModeRunsAndQuitsOnEscape PlaysSilentWithoutASoundDevice
+                 SaysWhatIsWrongWithADamagedShowFolder)
+        add_test(NAME program_under_xvfb.${case}
+            COMMAND xvfb-run -a -s "-screen 0 1024x768x24" $<TARGET_FILE:program_test>
+                    --gtest_filter=ProgramTest.${case}
+            WORKING_DIRECTORY ${TARNELIX_SHOW_DIR})
+        set_tests_properties(program_under_xvfb.${case} PROPERTIES
+            ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 120)
+    endforeach()
+    target_compile_definitions(program_test PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}")
     add_dependencies(program_test show)
 
     # Without any display the program says so in one line and ends.
@@ -25,9 +34,30 @@ if(TARNELIX_HAVE_PROGRAM)
 
 endif()
 
-# tarnelix-capture on the generated show.
+# tarnelix-capture on the generated show, and on damaged copies of it.
 tarnelix_test(capture_program_test SOURCES CaptureProgramTest.cpp TempDir.cpp
     LIBS tarnelix_capture_main)
-target_compile_definitions(capture_program_test PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"
-    TARNELIX_CAPTURE_PROGRAM="$<TARGET_FILE:tarnelix-capture>")
-add_dependencies(capture_program_test show tarnelix-capture)
+tarnelix_test(capture_fault_test SOURCES CaptureFaultTest.cpp ScratchShow.cpp TempDir.cpp)
+foreach(test capture_program_test capture_fault_test)
+    target_compile_definitions(${test} PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"
+        TARNELIX_CAPTURE_PROGRAM="$<TARGET_FILE:tarnelix-capture>")
+    add_dependencies(${test} show tarnelix-capture)
+endforeach()
+
+if(TARNELIX_SANITIZE)
+    # The show through the sanitizer build of tarnelix-capture, leak checking on: any report
+    # fails the run. A stretch around each change of segment, where scene, textures and passes
+    # are set up anew; the frames before a stretch are stepped through, not drawn, which keeps
+    # it quick. The README gives the command line for the whole show.
+    foreach(boundary 10 35 70 130)
+        math(EXPR from "${boundary} - 1")
+        math(EXPR to "${boundary} + 1")
+        add_test(NAME capture_under_sanitizers_at_${boundary}s
+            COMMAND tarnelix-capture --benchmark --fps 10 --width 320 --height 240
+                    --from ${from} --to ${to}
+            WORKING_DIRECTORY ${TARNELIX_SHOW_DIR})
+        set_tests_properties(capture_under_sanitizers_at_${boundary}s PROPERTIES
+            ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1;UBSAN_OPTIONS=print_stacktrace=1;LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/lsan.supp"
+            TIMEOUT 300)
+    endforeach()
+endif()

@@ -7,6 +7,7 @@ tarnelix_test(d3dx_mesh_core_test SOURCES D3dxMeshCoreTest.cpp LIBS tarnelix_d3d
 tarnelix_test(d3dx_shader_compiler_test SOURCES D3dxShaderCompilerTest.cpp LIBS tarnelix_d3dx9_core)
 target_compile_definitions(d3dx_shader_compiler_test PRIVATE
     TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+tarnelix_test(d3dx_child_process_test SOURCES D3dxChildProcessTest.cpp LIBS tarnelix_d3dx9_core)
 
 # The library's interfaces over a device in memory.
 add_library(tarnelix_memory_device STATIC MemoryDevice.cpp)

@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -64,13 +66,17 @@ TEST_F(Textures, LoadMakesAManagedTextureWithAFullChain) {
     EXPECT_TRUE(texture.empty());
 }
 
-TEST_F(Textures, MissingEmptyAndNonImageFilesLeaveTheTextureEmpty) {
+TEST_F(Textures, MissingEmptyAndNonImageFilesLeaveTheTextureEmptyAndSayWhy) {
     m_dir.write("empty.jpg", "");
     m_dir.write("notes.jpg", "just some text");
-    for (const char* name : {"missing.jpg", "empty.jpg", "notes.jpg"}) {
+    const std::pair<const char*, const char*> files[] = {
+        {"missing.jpg", "missing"}, {"empty.jpg", "empty"}, {"notes.jpg", "not a JPEG or PNG"}};
+    for (const auto& [name, reason] : files) {
         Texture texture;
-        texture.load(name);
+        const char* failure = texture.load(name);
         EXPECT_TRUE(texture.empty()) << name;
+        ASSERT_NE(failure, nullptr) << name;
+        EXPECT_NE(std::string(failure).find(reason), std::string::npos) << failure;
     }
 }
 
@@ -97,9 +103,11 @@ TEST_F(Textures, BindSetsTheStageAddressModesAndFilters) {
     EXPECT_EQ(device->textures[0], nullptr);
 }
 
-TEST_F(Textures, TheCacheLoadsEachNameOnceAndKeepsEmptyEntries) {
+TEST_F(Textures, TheCacheLoadsEachNameOnceAndKeepsAndReportsEmptyEntries) {
     writeJpeg("rock.jpg", 4, 4);
     TextureCache cache;
+    std::vector<std::string> reported;
+    cache.onLoadFailure = [&](const char* name, const char*) { reported.push_back(name); };
     Texture* first = cache.get("rock.jpg");
     EXPECT_EQ(cache.get("rock.jpg"), first);
     EXPECT_EQ(device->texturesCreated, 1);
@@ -115,6 +123,7 @@ TEST_F(Textures, TheCacheLoadsEachNameOnceAndKeepsEmptyEntries) {
     Texture* upper = cache.get("ROCK.jpg"); // another name, another entry
     EXPECT_NE(upper, first);
     EXPECT_EQ(cache.size(), 3u);
+    EXPECT_EQ(reported, (std::vector<std::string>{"gone.jpg", "ROCK.jpg"})) << "each name once";
 }
 
 TEST_F(Textures, TheCacheReleasesInKeyOrder) {

@@ -1,5 +1,6 @@
 #include "app/capture/CaptureMain.h"
 
+#include "app/FaultReport.h"
 #include "app/ProgramObjects.h"
 #include "app/ShowTypes.h"
 #include "app/capture/CaptureHost.h"
@@ -8,14 +9,15 @@
 #include "app/capture/FrameSchedule.h"
 #include "app/capture/FrameSinks.h"
 #include "app/capture/FrameStats.h"
+#include "app/capture/PartialFile.h"
 #include "app/capture/ProgressBar.h"
+#include "app/capture/ShowData.h"
 #include "app/capture/VideoPipe.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -55,12 +57,25 @@ struct Progress {
     }
 };
 
-bool prepareFolder(const std::string& folder, std::string& error) {
-    if (mkdir(folder.c_str(), 0777) == 0 || access(folder.c_str(), W_OK) == 0) {
+std::string folderOf(const std::string& path) {
+    const size_t slash = path.rfind('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The output's folder must take files before the show is played, not after.
+bool outputWritable(const CaptureOptions& options, std::string& error) {
+    using Mode = CaptureOptions::Mode;
+    switch (options.mode) {
+    case Mode::Frames:
+        mkdir(options.framesDir.c_str(), 0777);
+        return canCreateFilesIn(options.framesDir, error);
+    case Mode::Still:
+        return canCreateFilesIn(folderOf(options.out), error);
+    case Mode::Video:
+        return canCreateFilesIn(folderOf(options.videoPath), error);
+    default:
         return true;
     }
-    error = "cannot write into " + folder;
-    return false;
 }
 
 int fail(const std::string& message) {
@@ -78,7 +93,7 @@ int runCapture(int argc, const char* const* argv) {
         return 2;
     }
     using Mode = CaptureOptions::Mode;
-    if (options.mode == Mode::Frames && !prepareFolder(options.framesDir, error)) {
+    if (!outputWritable(options, error)) {
         return fail(error);
     }
     // Headless whatever the environment offers: no window system, no sound device.
@@ -90,27 +105,31 @@ int runCapture(int argc, const char* const* argv) {
                     std::to_string(options.height));
     }
     connectProgramDevice();
+    reportTextureFailures(textureCache, "tarnelix-capture");
     auto engine = std::make_unique<RenderEngine>();
     engine->init(display.device, display.width, display.height);
     configureEngine(*engine);
     samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
+    if (!shaderProgramsBuilt(*engine)) {
+        return fail("a shader program did not build (the compiler's messages are above)");
+    }
+    if (!loadShowScene(error)) {
+        return fail(error);
+    }
 
     FrameSchedule schedule(options);
     VideoPipe video;
+    std::unique_ptr<PartialFile> videoFile;
     std::unique_ptr<FrameSink> sink;
     if (options.mode == Mode::Still) {
         sink = std::make_unique<StillSink>(options.out, options.width, options.height);
     } else if (options.mode == Mode::Frames) {
         sink = std::make_unique<SequenceSink>(options.framesDir, options.width, options.height);
     } else if (options.mode == Mode::Video) {
-        std::string music = access(kMusicFileName, R_OK) == 0 ? kMusicFileName : "";
-        if (music.empty()) {
-            std::fprintf(stderr, "tarnelix-capture: no %s here: the video is silent\n",
-                         kMusicFileName);
-        }
-        auto command =
-            VideoPipe::command(options.videoPath, options.width, options.height, options.fps, music,
-                               schedule.secondsOf(schedule.firstFrame()));
+        videoFile = std::make_unique<PartialFile>(options.videoPath);
+        auto command = VideoPipe::command(videoFile->path(), options.width, options.height,
+                                          options.fps, musicForVideo(kMusicFileName),
+                                          schedule.secondsOf(schedule.firstFrame()));
         if (!video.open(command, options.width, options.height, error)) {
             return fail(error);
         }
@@ -128,7 +147,7 @@ int runCapture(int argc, const char* const* argv) {
     host.onFrame = &Progress::update;
     host.onFrameUser = &progress;
 
-    Timeline timeline(*engine, scene, textureCache, host);
+    CaptureTimeline timeline(*engine, scene, textureCache, host);
     timeline.run();
     progress.bar.finish();
     engine.reset();
@@ -146,6 +165,9 @@ int runCapture(int argc, const char* const* argv) {
     }
     if (host.framesWritten() == 0) {
         return fail("no frame written: the show lasts " + std::to_string(showLength()) + " s");
+    }
+    if (videoFile && !videoFile->commit(error)) {
+        return fail(error);
     }
     std::fprintf(stderr, "tarnelix-capture: %lld frames written\n",
                  static_cast<long long>(host.framesWritten()));

@@ -1,37 +1,34 @@
 #include "app/capture/PngWriter.h"
 
+#include "app/capture/PartialFile.h"
+
 #include <png.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 namespace {
 
-struct FileCloser {
-    void operator()(FILE* f) const { std::fclose(f); }
-};
+// libpng reports a failed write here instead of on stderr; the call must not return. The
+// system's reason (a full disk, say) beats libpng's generic one.
+void onPngError(png_structp png, png_const_charp message) {
+    auto* reason = static_cast<std::string*>(png_get_error_ptr(png));
+    *reason = errno != 0 ? std::strerror(errno) : message;
+    png_longjmp(png, 1);
+}
 
-} // namespace
+void onPngWarning(png_structp, png_const_charp) {}
 
-bool writePng(const std::string& path, int width, int height, const uint8_t* rgb, size_t stride,
-              std::string& error) {
-    if (width <= 0 || height <= 0 || !rgb) {
-        error = "nothing to write";
-        return false;
-    }
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
-    if (!file) {
-        error = "cannot create " + path + ": " + std::strerror(errno);
-        return false;
-    }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+bool encode(FILE* file, int width, int height, const uint8_t* rgb, size_t stride,
+            std::string& reason) {
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &reason, onPngError, onPngWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!info) {
         png_destroy_write_struct(&png, nullptr);
-        error = "out of memory";
+        reason = "out of memory";
         return false;
     }
     std::vector<png_const_bytep> rows(static_cast<size_t>(height));
@@ -40,10 +37,9 @@ bool writePng(const std::string& path, int width, int height, const uint8_t* rgb
     }
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
-        error = "cannot write " + path;
         return false;
     }
-    png_init_io(png, file.get());
+    png_init_io(png, file);
     // Frames are written by the thousand: favour speed over size.
     png_set_compression_level(png, 1);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
@@ -53,9 +49,31 @@ bool writePng(const std::string& path, int width, int height, const uint8_t* rgb
     png_write_rows(png, const_cast<png_bytepp>(rows.data()), static_cast<png_uint_32>(height));
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);
-    if (std::fflush(file.get()) != 0) {
-        error = "cannot write " + path + ": " + std::strerror(errno);
+    return true;
+}
+
+} // namespace
+
+bool writePng(const std::string& path, int width, int height, const uint8_t* rgb, size_t stride,
+              std::string& error) {
+    if (width <= 0 || height <= 0 || !rgb) {
+        error = "nothing to write";
         return false;
     }
-    return true;
+    PartialFile partial(path);
+    FILE* file = std::fopen(partial.path().c_str(), "wb");
+    if (!file) {
+        error = "cannot create " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    std::string reason;
+    errno = 0;
+    const bool encoded = encode(file, width, height, rgb, stride, reason);
+    // The last buffered bytes reach the disk only here, and can fail here.
+    const bool closed = std::fclose(file) == 0;
+    if (!encoded || !closed) {
+        error = "cannot write " + path + ": " + (reason.empty() ? std::strerror(errno) : reason);
+        return false;
+    }
+    return partial.commit(error);
 }

@@ -15,8 +15,9 @@ public:
 
     // Reads the file through the resource reader and creates the texture on the program's
     // device: sides rounded up to powers of two, a full mip chain, the image's own format
-    // (with alpha only when the image has transparency), managed pool.
-    void load(const char* fileName);
+    // (with alpha only when the image has transparency), managed pool. Null when the texture
+    // was made, else why not; the texture is empty then.
+    const char* load(const char* fileName);
 
     // Puts the texture on a stage with its address modes (0 stands for wrap), then lets the
     // sampler filter settings reach the device if they changed.

@@ -17,8 +17,9 @@ Texture* TextureCache::get(const char* name) {
         return found->second;
     }
     Texture* texture = new Texture;
-    if (!key.empty()) {
-        texture->load(key.c_str());
+    const char* failure = key.empty() ? nullptr : texture->load(key.c_str());
+    if (failure != nullptr && onLoadFailure) {
+        onLoadFailure(key.c_str(), failure);
     }
     m_textures.emplace(key, texture);
     return texture;

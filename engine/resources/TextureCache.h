@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -17,6 +18,10 @@ public:
 
     // Never null.
     Texture* get(const char* name);
+
+    // Called once for each name whose texture would not load, with the reason. The show uses
+    // it to say which texture it plays on without; by default a failure is silent.
+    std::function<void(const char* name, const char* reason)> onLoadFailure;
 
     size_t size() const { return m_textures.size(); }
 

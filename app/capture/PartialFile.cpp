@@ -1,0 +1,48 @@
+#include "app/capture/PartialFile.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <unistd.h>
+
+namespace {
+
+std::string partialName(const std::string& finalPath) {
+    const size_t slash = finalPath.rfind('/');
+    const size_t name = slash == std::string::npos ? 0 : slash + 1;
+    return finalPath.substr(0, name) + ".partial-" + finalPath.substr(name);
+}
+
+} // namespace
+
+PartialFile::PartialFile(std::string finalPath)
+    : m_finalPath(std::move(finalPath)), m_partialPath(partialName(m_finalPath)) {}
+
+PartialFile::~PartialFile() {
+    if (!m_committed) {
+        std::remove(m_partialPath.c_str());
+    }
+}
+
+bool PartialFile::commit(std::string& error) {
+    if (std::rename(m_partialPath.c_str(), m_finalPath.c_str()) != 0) {
+        error = "cannot write " + m_finalPath + ": " + std::strerror(errno);
+        return false;
+    }
+    m_committed = true;
+    return true;
+}
+
+bool canCreateFilesIn(const std::string& folder, std::string& error) {
+    const std::string where = folder.empty() ? "." : folder;
+    std::string probe = where + "/.tarnelix-probe-XXXXXX";
+    const int fd = mkstemp(probe.data());
+    if (fd < 0) {
+        error = "cannot write into " + where + ": " + std::strerror(errno);
+        return false;
+    }
+    close(fd);
+    unlink(probe.c_str());
+    return true;
+}
