@@ -120,8 +120,10 @@ TEST_F(GlowPass, FourMaterialCases) {
                   renderState(D3DRS_ALPHATESTENABLE, FALSE), "SetTransform(256)"}));
 }
 
-TEST_F(GlowPass, DisabledGlowLeavesTheTargetsAlone) {
-    addObject(addMaterial(), "box");
+TEST_F(GlowPass, RunsOnlyWhenEnabledAndSomethingGlows) {
+    Material& glowing = addMaterial();
+    addObject(glowing, "box");
+    glowing.selfIllum = true;
     engine.glowEnabled = false;
     renderFrame();
     EXPECT_EQ(device.callsStartingWith("SetRenderTarget"), std::vector<std::string>{});
@@ -129,4 +131,9 @@ TEST_F(GlowPass, DisabledGlowLeavesTheTargetsAlone) {
     device.clearCalls();
     renderFrame();
     EXPECT_EQ(device.callsStartingWith("SetRenderTarget").size(), 4u);
+    // Nothing glowing: the target would stay black and add nothing.
+    glowing.selfIllum = false;
+    device.clearCalls();
+    renderFrame();
+    EXPECT_EQ(device.callsStartingWith("SetRenderTarget"), std::vector<std::string>{});
 }

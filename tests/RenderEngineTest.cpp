@@ -67,7 +67,9 @@ TEST_F(RenderFixture, FullFadeOnlyClears) {
 }
 
 TEST_F(RenderFixture, FrameRunsThePassesInOrder) {
-    const SceneObject& box = addObject(addMaterial(), "box");
+    Material& glowing = addMaterial();
+    glowing.selfIllum = true;
+    const SceneObject& box = addObject(glowing, "box");
     engine.backgroundColour = Vec4(0.5f, 1.0f, 0.0f, 1.0f);
     engine.glowEnabled = true;
     renderFrame(Vec4(0, 0, 0, 1), 0.25f);

@@ -121,7 +121,7 @@ void RenderEngine::renderFrame(const Vec4& fadeColour, float fadeAmount) {
         lightPass();
         baseTexturePass();
         particlePass();
-        if (glowEnabled) {
+        if (glowEnabled && anythingGlows()) {
             glowPass();
         }
         spritePass();
@@ -131,6 +131,15 @@ void RenderEngine::renderFrame(const Vec4& fadeColour, float fadeAmount) {
         m_device->EndScene();
     }
     endFrame();
+}
+
+bool RenderEngine::anythingGlows() const {
+    for (const Material* material : materialQueue) {
+        if (material->selfIllum) {
+            return true;
+        }
+    }
+    return false;
 }
 
 void RenderEngine::endFrame() {

@@ -114,6 +114,9 @@ private:
     void createShaderPrograms();
     void createGlowTargets();
     void clearScreen(const Vec4& colour);
+    // Whether a self-illuminated material is queued. Without one the glow target would stay
+    // black, and adding black onto the screen changes no pixel: the glow pass is skipped.
+    bool anythingGlows() const;
     void setCommonStates();
     void drawIntoGlowTarget(const Material& material);
     void addGlowToScreen();
