@@ -71,7 +71,6 @@ constexpr size_t kFirstHeader = 7 + 13;
 
 std::vector<BuiltFile> builtFiles() {
     const std::vector<std::string> old = oldStyleSet();
-    const std::vector<std::string> parts = newStyleSet();
     RarTestWriter one;
     one.addStored("data.txt", "the stored bytes of one entry\n");
     return {
@@ -79,16 +78,12 @@ std::vector<BuiltFile> builtFiles() {
         {"sets/split.r00", old[1]},
         {"sets/split.r01", old[2]},
         {"sets/split.r02", old[3]},
-        {"sets/parts.part01.rar", parts[0]},
-        {"sets/parts.part02.rar", parts[1]},
-        {"sets/parts.part03.rar", parts[2]},
         {"sets/cut.rar", cutSet()},
-        {"sets/subblocks.rar", withSubBlocks()},
         {"sets/damaged.rar", patched(one.bytes(), kFirstHeader + 32 + 8 + 4, "#")},
         {"sets/badheader.rar", patched(one.bytes(), kFirstHeader + 16, "\x01")},
         // The fuzzer cuts its input into volumes at each marker.
         {"seeds/split-old.rar", joined(old)},
-        {"seeds/split-new.rar", joined(parts)},
+        {"seeds/split-new.rar", joined(newStyleSet())},
         {"seeds/cut.rar", cutSet()},
         {"seeds/subblocks.rar", withSubBlocks()},
     };

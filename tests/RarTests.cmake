@@ -47,10 +47,6 @@ set_tests_properties(rar_extract_lists_volume_set PROPERTIES
     FAIL_REGULAR_EXPRESSION "split-after|split-before")
 add_test(NAME rar_extract_joins_volumes
     COMMAND ${rar_extract} ${rar_sets}/split.rar packed.txt -o rar-extract-volumes.out)
-add_test(NAME rar_extract_joins_new_style_volumes
-    COMMAND ${rar_extract} ${rar_sets}/parts.part01.rar parts.txt -o rar-extract-parts.out)
-add_test(NAME rar_extract_steps_over_sub_blocks
-    COMMAND ${rar_extract} ${rar_sets}/subblocks.rar second.txt -o rar-extract-sub.out)
 add_test(NAME rar_extract_names_missing_volume COMMAND ${rar_extract} ${rar_sets}/cut.rar split.txt)
 set_tests_properties(rar_extract_names_missing_volume PROPERTIES
     PASS_REGULAR_EXPRESSION "next volume missing: [^\n]*/cut\.r00")
@@ -64,7 +60,6 @@ set_tests_properties(rar_extract_names_header_crc PROPERTIES
 set_tests_properties(rar_extract_lists rar_extract_writes_entry rar_extract_refuses_v29
     rar_extract_fails_on_missing_entry rar_extract_decrypts_entry
     rar_extract_names_wrong_password rar_extract_asks_for_password rar_extract_lists_volume_set
-    rar_extract_joins_volumes rar_extract_joins_new_style_volumes
-    rar_extract_steps_over_sub_blocks rar_extract_names_missing_volume
+    rar_extract_joins_volumes rar_extract_names_missing_volume
     rar_extract_names_data_crc rar_extract_names_header_crc PROPERTIES
     ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT};TMPDIR=${CMAKE_CURRENT_BINARY_DIR}")
