@@ -28,6 +28,11 @@ bool refuseImpossibleSize(RarState& s, const FileHeader& h) {
     return s.fail(RarFailure::DamagedHeader, s.archive.volume());
 }
 
+bool refuseTruncated(RarState& s) {
+    s.log.write(kLineTruncated, "Entry data runs past the end of the archive.");
+    return s.fail(RarFailure::DamagedData, s.archive.volume());
+}
+
 bool extractStored(RarState& s, const FileHeader& h) {
     uint8_t* const chunk = s.storedChunk;
     uint32_t copied = 0;
@@ -69,15 +74,13 @@ bool decodeCurrentEntry(RarState& s, const FileHeader& h, bool solidArchive) {
         return s.fail(RarFailure::UnknownMethod);
     }
     if (!s.parts.dataInsideVolumes) {
-        s.log.write(kLineTruncated, "Entry data runs past the end of the archive.");
-        return s.fail(RarFailure::DamagedData, s.archive.volume());
+        return refuseTruncated(s);
     }
     if (!sizeIsPlausible(h, s.parts.packedSize)) {
         return refuseImpossibleSize(s, h);
     }
     if (s.parts.list.size() == 1 && !s.archive.seekToData()) {
-        s.log.write(kLineTruncated, "Entry data runs past the end of the archive.");
-        return s.fail(RarFailure::DamagedData, s.archive.volume());
+        return refuseTruncated(s);
     }
     startPackedInput(s, h);
     if (h.method == kMethodStored) {
