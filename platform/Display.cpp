@@ -76,7 +76,7 @@ bool Display::create(int32_t width, int32_t height, bool fullscreen, int32_t bit
     windowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);
-    window = CreateWindowExA(0, kClassName, "Tarnelix", WS_CAPTION, 0, 0, width, height, nullptr,
+    window = CreateWindowExA(0, kClassName, "Tarnelix", windowStyle, 0, 0, width, height, nullptr,
                              nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!window) {
         g_failureHandler("cannot open the window");

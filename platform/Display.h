@@ -55,6 +55,8 @@ public:
     int32_t bits = 0;
     int32_t refreshRate = 0;
     int32_t samples = 0;
+    // The style create opens the window with; a tool that lets the window be resized widens it.
+    DWORD windowStyle = WS_CAPTION;
     WNDCLASSA windowClass{};
     HWND window = nullptr;
     IDirect3D9* direct3d = nullptr;

@@ -11,6 +11,18 @@ void MusicStream::play() {
     m_channel = FSOUND_Stream_Play(FSOUND_FREE, m_stream);
 }
 
+void MusicStream::setPaused(bool paused) {
+    if (m_stream != nullptr && !m_closed) {
+        FSOUND_SetPaused(m_channel, paused ? 1 : 0);
+    }
+}
+
+void MusicStream::seek(double seconds) {
+    if (m_stream != nullptr && !m_closed) {
+        FSOUND_Stream_SetTime(m_stream, static_cast<int>(seconds * 1000.0 + 0.5));
+    }
+}
+
 void MusicStream::close() {
     if (!m_closed) {
         FSOUND_Stream_Close(m_stream);

@@ -14,6 +14,9 @@ public:
 
     void open(const char* fileName, bool loop);
     void play();
+    // For a player that pauses and seeks the show; a stream that did not open ignores both.
+    void setPaused(bool paused);
+    void seek(double seconds);
     // Closes the stream. The handle is kept for inspection, but a second close does nothing
     // rather than hand the library a stream it has already freed.
     void close();

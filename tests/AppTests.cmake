@@ -61,3 +61,26 @@ if(TARNELIX_SANITIZE)
             TIMEOUT 300)
     endforeach()
 endif()
+
+if(TARNELIX_HAVE_PLAYER)
+    # The player's parts that need no window, then the player itself under a real X server,
+    # driven by xdotool.
+    tarnelix_test(player_clock_test SOURCES PlayerClockTest.cpp LIBS tarnelix_player_parts)
+    tarnelix_test(player_options_test SOURCES PlayerOptionsTest.cpp LIBS tarnelix_player_parts)
+    tarnelix_test(player_controls_test SOURCES PlayerControlsTest.cpp
+        LIBS tarnelix_player_parts)
+    tarnelix_test(free_camera_test SOURCES FreeCameraTest.cpp LIBS tarnelix_player_parts)
+    tarnelix_test(file_watch_test SOURCES FileWatchTest.cpp TempDir.cpp
+        LIBS tarnelix_player_parts)
+
+    add_executable(player_program_test PlayerProgramTest.cpp)
+    target_link_libraries(player_program_test PRIVATE GTest::gtest_main tarnelix_options)
+    target_compile_definitions(player_program_test PRIVATE
+        TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"
+        TARNELIX_PLAYER_PROGRAM="$<TARGET_FILE:tarnelix-player>")
+    add_dependencies(player_program_test show tarnelix-player)
+    add_test(NAME player_under_xvfb
+        COMMAND xvfb-run -a -s "-screen 0 1024x768x24" $<TARGET_FILE:player_program_test>)
+    set_tests_properties(player_under_xvfb PROPERTIES
+        ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 300)
+endif()

@@ -130,3 +130,30 @@ TEST_F(Fsound, LoopingStreamKeepsPlaying) {
     EXPECT_EQ(Mix_PlayingMusic(), 0);
     FSOUND_Close();
 }
+
+TEST_F(Fsound, PauseHoldsTheMusicAndSetTimeRestartsAFinishedStream) {
+    TempDir dir;
+    const std::string tone = writeToneMp3(dir.file("tone.mp3"), 0.3);
+    ASSERT_NE(FSOUND_Init(44100, 24, 0), 0);
+    FSOUND_STREAM* stream = FSOUND_Stream_Open(tone.c_str(), 0, 0, 0);
+    ASSERT_NE(stream, nullptr);
+    const int channel = FSOUND_Stream_Play(FSOUND_FREE, stream);
+    ASSERT_GE(channel, 0);
+    EXPECT_EQ(FSOUND_SetPaused(channel, 1), 1);
+    EXPECT_EQ(FSOUND_GetPaused(channel), 1);
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+    EXPECT_EQ(FSOUND_SetPaused(channel, 0), 1);
+    EXPECT_EQ(FSOUND_GetPaused(channel), 0);
+    EXPECT_TRUE(waitFor([] { return Mix_PlayingMusic() == 0; }));
+
+    // A seek after the end plays the music again from there, still paused if it was.
+    FSOUND_SetPaused(channel, 1);
+    EXPECT_EQ(FSOUND_Stream_SetTime(stream, 100), 1);
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    EXPECT_EQ(Mix_PausedMusic(), 1);
+    EXPECT_EQ(FSOUND_Stream_SetTime(stream, -1), 0);
+    EXPECT_EQ(FSOUND_Stream_SetTime(nullptr, 0), 0);
+    EXPECT_EQ(FSOUND_Stream_Close(stream), 1);
+    FSOUND_Close();
+    EXPECT_EQ(FSOUND_SetPaused(0, 1), 0) << "not running";
+}

@@ -123,6 +123,7 @@ TEST_F(Textures, TheCacheLoadsEachNameOnceAndKeepsAndReportsEmptyEntries) {
     Texture* upper = cache.get("ROCK.jpg"); // another name, another entry
     EXPECT_NE(upper, first);
     EXPECT_EQ(cache.size(), 3u);
+    EXPECT_EQ(cache.names(), (std::vector<std::string>{"ROCK.jpg", "gone.jpg", "rock.jpg"}));
     EXPECT_EQ(reported, (std::vector<std::string>{"gone.jpg", "ROCK.jpg"})) << "each name once";
 }
 

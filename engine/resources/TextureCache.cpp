@@ -33,3 +33,12 @@ const char* TextureCache::nameOf(const Texture* texture) const {
     }
     return nullptr;
 }
+
+std::vector<std::string> TextureCache::names() const {
+    std::vector<std::string> result;
+    result.reserve(m_textures.size());
+    for (const auto& entry : m_textures) {
+        result.push_back(entry.first);
+    }
+    return result;
+}

@@ -3,6 +3,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 class Texture;
 
@@ -28,6 +29,9 @@ public:
     // The name a texture of this cache was requested by; null for one it does not hold.
     // Tools use it to report what a scene refers to.
     const char* nameOf(const Texture* texture) const;
+
+    // Every name requested so far, in key order.
+    std::vector<std::string> names() const;
 
 private:
     std::map<std::string, Texture*> m_textures;

@@ -45,6 +45,14 @@ FSOUND_STREAM* F_API FSOUND_Stream_Open(const char* name_or_data, unsigned int m
 int F_API FSOUND_Stream_Play(int channel, FSOUND_STREAM* stream);
 // Stops the stream if it plays and frees it. FALSE for a null stream.
 signed char F_API FSOUND_Stream_Close(FSOUND_STREAM* stream);
+// Moves the stream to `ms` milliseconds from its start. A stream that has played to its end
+// starts again there, keeping the channel's pause. FALSE for a null stream or a position the
+// decoder cannot reach.
+signed char F_API FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms);
+// Pauses (non-zero) or resumes a channel; the music channel is the only one. FALSE when the
+// library is not running.
+signed char F_API FSOUND_SetPaused(int channel, signed char paused);
+signed char F_API FSOUND_GetPaused(int channel);
 
 #ifdef __cplusplus
 }

@@ -17,6 +17,7 @@ namespace {
 struct Library {
     int output = FSOUND_OUTPUT_NOSOUND;
     bool running = false;
+    bool paused = false;
 };
 
 Library& library() {
@@ -60,6 +61,7 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
     }
     Mix_AllocateChannels(maxsoftwarechannels);
     state.running = true;
+    state.paused = false;
     return 1;
 }
 
@@ -109,6 +111,40 @@ signed char F_API FSOUND_Stream_Close(FSOUND_STREAM* stream) {
     Mix_FreeMusic(stream->music);
     delete stream;
     return 1;
+}
+
+signed char F_API FSOUND_Stream_SetTime(FSOUND_STREAM* stream, int ms) {
+    if (stream == nullptr || !library().running || ms < 0) {
+        return 0;
+    }
+    // Music that ran to its end has left the mixer: it has to be started again to be moved.
+    if (!Mix_PlayingMusic()) {
+        if (Mix_PlayMusic(stream->music, stream->looping ? -1 : 0) != 0) {
+            return 0;
+        }
+        if (library().paused) {
+            Mix_PauseMusic();
+        }
+    }
+    return Mix_SetMusicPosition(ms / 1000.0) == 0 ? 1 : 0;
+}
+
+signed char F_API FSOUND_SetPaused(int /*channel*/, signed char paused) {
+    Library& state = library();
+    if (!state.running) {
+        return 0;
+    }
+    state.paused = paused != 0;
+    if (state.paused) {
+        Mix_PauseMusic();
+    } else {
+        Mix_ResumeMusic();
+    }
+    return 1;
+}
+
+signed char F_API FSOUND_GetPaused(int /*channel*/) {
+    return library().running && library().paused ? 1 : 0;
 }
 
 } // extern "C"

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+// The player's command line.
+struct PlayerOptions {
+    std::string dir;                    // --dir: the show's folder; empty keeps the working one
+    std::string scene = "teste5.3df";   // --scene
+    std::string music = "preview1.mp3"; // --music; "" (--silent) plays none
+    int width = 1024;
+    int height = 768;
+    bool fullscreen = false;
+    double from = 0.0; // --from: where playing starts
+    bool paused = false;
+    double loopFrom = 0.0; // --loop FROM:TO
+    double loopTo = -1.0;  // negative: no loop
+    bool help = false;
+
+    bool looping() const { return loopTo >= 0.0; }
+};
+
+// Reads the arguments after the program name. False, with the reason in `error`, for anything
+// unknown, malformed or out of range.
+bool parsePlayerOptions(int argc, const char* const* argv, PlayerOptions& options,
+                        std::string& error);
+
+extern const char* const kPlayerUsage;

@@ -1,0 +1,171 @@
+#include "app/player/ShowReload.h"
+
+#include "engine/render/RenderEngine.h"
+#include "engine/resources/ProgramDevice.h"
+#include "engine/resources/Texture.h"
+#include "engine/resources/TextureCache.h"
+#include "engine/scene/Scene.h"
+
+#include <d3dx9.h>
+
+#include <cstring>
+
+namespace {
+
+// The engine's shader programs by source file: the profile each is compiled for, and how the
+// engine's program is built anew from it.
+struct ShaderSource {
+    const char* file;
+    const char* profile;
+    void (*rebuild)(RenderEngine& engine);
+    bool (*ready)(const RenderEngine& engine);
+};
+
+const ShaderSource kShaderSources[] = {
+    {"nullvertexshader.vsh", "vs_1_1", [](RenderEngine& e) { e.nullVertexShader.create(); },
+     [](const RenderEngine& e) { return e.nullVertexShader.ready(); }},
+    {"normalmapvertexshader.vsh", "vs_1_1",
+     [](RenderEngine& e) { e.normalMapVertexShader.create(); },
+     [](const RenderEngine& e) { return e.normalMapVertexShader.ready(); }},
+    {"glowvertexshader.vsh", "vs_1_1", [](RenderEngine& e) { e.glowVertexShader.create(); },
+     [](const RenderEngine& e) { return e.glowVertexShader.ready(); }},
+    {"glowpixelshader.psh", "ps_2_0", [](RenderEngine& e) { e.glowPixelShader.create(); },
+     [](const RenderEngine& e) { return e.glowPixelShader.ready(); }},
+    {"alphapixelshader.psh", "ps_1_1", [](RenderEngine& e) { e.alphaPixelShader.create(); },
+     [](const RenderEngine& e) { return e.alphaPixelShader.ready(); }},
+    {"particlevertexshader.vsh", "vs_1_1", [](RenderEngine& e) { e.particleVertexShader.create(); },
+     [](const RenderEngine& e) { return e.particleVertexShader.ready(); }},
+};
+
+const ShaderSource* shaderSource(const std::string& file) {
+    for (const ShaderSource& source : kShaderSources) {
+        if (file == source.file) {
+            return &source;
+        }
+    }
+    return nullptr;
+}
+
+bool endsWith(const std::string& text, const char* suffix) {
+    const size_t length = std::strlen(suffix);
+    return text.size() >= length && text.compare(text.size() - length, length, suffix) == 0;
+}
+
+// The compiler's messages, trimmed of the trailing line break.
+std::string messagesOf(ID3DXBuffer* messages) {
+    if (!messages) {
+        return "did not compile";
+    }
+    std::string text(static_cast<const char*>(messages->GetBufferPointer()),
+                     messages->GetBufferSize());
+    while (!text.empty() && (text.back() == '\0' || text.back() == '\n')) {
+        text.pop_back();
+    }
+    return text;
+}
+
+} // namespace
+
+ShowReload::ShowReload(RenderEngine& engine, TextureCache& textures, std::unique_ptr<Scene>& scene,
+                       std::string sceneFile)
+    : m_engine(engine), m_textures(textures), m_scene(scene), m_sceneFile(std::move(sceneFile)) {}
+
+ShowReload::Kind ShowReload::kindOf(const std::string& path, const std::string& sceneFile) {
+    if (path == sceneFile) {
+        return Kind::Scene;
+    }
+    if (endsWith(path, ".vsh") || endsWith(path, ".psh")) {
+        return Kind::Shader;
+    }
+    return Kind::Texture;
+}
+
+void ShowReload::watchAll() {
+    m_watch.watch(m_sceneFile);
+    for (const ShaderSource& source : kShaderSources) {
+        m_watch.watch(source.file);
+    }
+    for (const std::string& name : m_textures.names()) {
+        m_watch.watch(name);
+    }
+}
+
+bool ShowReload::poll() {
+    bool sceneReplaced = false;
+    for (const std::string& path : m_watch.poll()) {
+        switch (kindOf(path, m_sceneFile)) {
+        case Kind::Scene:
+            sceneReplaced = reloadScene() || sceneReplaced;
+            break;
+        case Kind::Shader:
+            reloadShader(path);
+            break;
+        case Kind::Texture:
+            reloadTexture(path);
+            break;
+        }
+    }
+    // A new scene may have asked the cache for textures it did not hold yet.
+    watchAll();
+    return sceneReplaced;
+}
+
+bool ShowReload::reloadScene() {
+    auto fresh = std::make_unique<Scene>();
+    if (!fresh->load(m_sceneFile.c_str(), programDevice(), m_textures)) {
+        tell(m_sceneFile, std::string(fresh->loadError()) + "; the last scene that loaded plays on",
+             true);
+        return false;
+    }
+    m_scene = std::move(fresh);
+    tell(m_sceneFile, "reloaded", false);
+    return true;
+}
+
+void ShowReload::reloadTexture(const std::string& name) {
+    Texture fresh;
+    if (const char* why = fresh.load(name.c_str())) {
+        tell(name, std::string(why) + "; the last image that loaded stays", true);
+        return;
+    }
+    Texture* texture = m_textures.get(name.c_str());
+    texture->release();
+    texture->adopt(fresh.d3dTexture());
+    tell(name, "reloaded", false);
+}
+
+void ShowReload::reloadShader(const std::string& file) {
+    const ShaderSource* source = shaderSource(file);
+    if (!source) {
+        return;
+    }
+    // Compiled once on the side first: a source with errors must not cost the engine the
+    // program it has.
+    ID3DXBuffer* code = nullptr;
+    ID3DXBuffer* messages = nullptr;
+    const HRESULT hr = D3DXCompileShaderFromFileA(file.c_str(), nullptr, nullptr, "main",
+                                                  source->profile, 0, &code, &messages, nullptr);
+    const std::string text = messagesOf(messages);
+    if (messages) {
+        messages->Release();
+    }
+    if (code) {
+        code->Release();
+    }
+    if (FAILED(hr)) {
+        tell(file, text + "\nthe last program that built stays", true);
+        return;
+    }
+    source->rebuild(m_engine);
+    if (!source->ready(m_engine)) {
+        tell(file, "the device refused the program (see stderr)", true);
+        return;
+    }
+    tell(file, "rebuilt", false);
+}
+
+void ShowReload::tell(const std::string& file, const std::string& message, bool error) {
+    if (report) {
+        report(reportUser, file, message, error);
+    }
+}

@@ -1,0 +1,5 @@
+#include "app/player/PlayerMain.h"
+
+int main(int argc, char** argv) {
+    return runPlayer(argc, argv);
+}
