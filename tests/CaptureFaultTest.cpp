@@ -180,4 +180,22 @@ TEST_F(CaptureFaultTest, AWriteThatFailsLeavesNoTruncatedFile) {
     EXPECT_FALSE(fs::exists(m_show.output(".partial-still.png")));
 }
 
+TEST_F(CaptureFaultTest, AnotherSceneInAnotherFolderIsCapturedAndAMissingOneNamed) {
+    std::ifstream original(std::string(TARNELIX_SHOW_DIR) + "/teste5.3df", std::ios::binary);
+    m_show.replace("garden.3df", std::string(std::istreambuf_iterator<char>(original), {}));
+    m_show.remove("teste5.3df");
+    // Started elsewhere: the show's files come from --dir, the still lands where it started.
+    const std::string elsewhere = "cd '" + fs::path(still()).parent_path().string() + "' && ";
+    CaptureRun run = capture(
+        "--dir '" + m_show.path() + "' --scene garden.3df --at 20 --out still.png", elsewhere);
+    EXPECT_EQ(run.code, 0) << run.messages;
+    EXPECT_TRUE(fs::exists(still()));
+
+    run = capture("--dir '" + m_show.path() + "' --scene absent.3df --at 20 --out again.png",
+                  elsewhere);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.lines({"tarnelix-capture: absent.3df: Cannot open file"}), 1) << run.messages;
+    EXPECT_TRUE(nothingWritten(m_show.output("again.png")));
+}
+
 } // namespace

@@ -47,6 +47,15 @@ TEST(CaptureOptionsTest, DefaultsAndModes) {
     EXPECT_EQ(v.from, 2.0);
     EXPECT_EQ(v.to, 4.5);
     EXPECT_FALSE(v.seek);
+
+    CaptureOptions other;
+    ASSERT_TRUE(parse(
+        {"--benchmark", "--dir", "shows/mine", "--scene", "garden.3df", "--music", "song.mp3"},
+        other, error))
+        << error;
+    EXPECT_EQ(other.dir, "shows/mine");
+    EXPECT_EQ(other.scene, "garden.3df");
+    EXPECT_EQ(other.music, "song.mp3");
 }
 
 TEST(CaptureOptionsTest, RefusesWhatMakesNoSense) {

@@ -18,6 +18,7 @@
 #include <cstdlib>
 #include <memory>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -78,6 +79,19 @@ bool outputWritable(const CaptureOptions& options, std::string& error) {
     }
 }
 
+// Output paths name places in the folder the capture was started from, whatever --dir says.
+void anchorOutputs(CaptureOptions& options) {
+    char here[4096];
+    if (getcwd(here, sizeof here) == nullptr) {
+        return;
+    }
+    for (std::string* path : {&options.out, &options.framesDir, &options.videoPath}) {
+        if (!path->empty() && (*path)[0] != '/') {
+            *path = std::string(here) + "/" + *path;
+        }
+    }
+}
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "tarnelix-capture: %s\n", message.c_str());
     return 1;
@@ -96,6 +110,10 @@ int runCapture(int argc, const char* const* argv) {
     if (!outputWritable(options, error)) {
         return fail(error);
     }
+    anchorOutputs(options);
+    if (!options.dir.empty() && chdir(options.dir.c_str()) != 0) {
+        return fail("cannot enter the show's folder " + options.dir);
+    }
     // Headless whatever the environment offers: no window system, no sound device.
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
 
@@ -113,7 +131,7 @@ int runCapture(int argc, const char* const* argv) {
     if (!shaderProgramsBuilt(*engine)) {
         return fail("a shader program did not build (the compiler's messages are above)");
     }
-    if (!loadShowScene(error)) {
+    if (!loadShowScene(options.scene, error)) {
         return fail(error);
     }
 
@@ -127,8 +145,9 @@ int runCapture(int argc, const char* const* argv) {
         sink = std::make_unique<SequenceSink>(options.framesDir, options.width, options.height);
     } else if (options.mode == Mode::Video) {
         videoFile = std::make_unique<PartialFile>(options.videoPath);
+        const std::string music = options.music.empty() ? kMusicFileName : options.music;
         auto command = VideoPipe::command(videoFile->path(), options.width, options.height,
-                                          options.fps, musicForVideo(kMusicFileName),
+                                          options.fps, musicForVideo(music.c_str()),
                                           schedule.secondsOf(schedule.firstFrame()));
         if (!video.open(command, options.width, options.height, error)) {
             return fail(error);

@@ -18,7 +18,10 @@ const char* const kCaptureUsage =
     "  --fps N                      frames per second, 10 or more (default 60)\n"
     "  --from SECONDS --to SECONDS  the part of the show to write (default: all of it)\n"
     "  --no-seek                    draw every frame before --at or --from too, not only\n"
-    "                               step the show's state through them (slow; the same picture)\n";
+    "                               step the show's state through them (slow; the same picture)\n"
+    "  --dir DIR                    the show's folder: shaders, textures, scene and music\n"
+    "                               (default: the working directory)\n"
+    "  --scene FILE --music FILE    another scene or music (default teste5.3df, preview1.mp3)\n";
 
 namespace {
 
@@ -115,6 +118,12 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
             ok = parseInteger(value, 10, 1000, options.fps);
         } else if (std::strcmp(name, "--from") == 0) {
             ok = parseNumber(value, options.from);
+        } else if (std::strcmp(name, "--dir") == 0) {
+            options.dir = value;
+        } else if (std::strcmp(name, "--scene") == 0) {
+            options.scene = value;
+        } else if (std::strcmp(name, "--music") == 0) {
+            options.music = value;
         } else if (std::strcmp(name, "--to") == 0) {
             ok = parseNumber(value, options.to) && options.to >= 0.0;
         } else {

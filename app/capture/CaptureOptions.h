@@ -14,8 +14,11 @@ struct CaptureOptions {
     int height = 768;
     int fps = 60;
     double from = 0.0;
-    double to = -1.0; // negative: to the end of the show
-    bool seek = true; // false (--no-seek): draw every frame from the start, as the show does
+    double to = -1.0;  // negative: to the end of the show
+    bool seek = true;  // false (--no-seek): draw every frame from the start, as the show does
+    std::string dir;   // --dir: the show's folder (empty: the working directory)
+    std::string scene; // --scene: the scene, from the show's folder (empty: the show's own)
+    std::string music; // --music: the video's music, from the show's folder (empty: the show's)
 };
 
 // Reads the arguments after the program name. False, with the reason in `error`, for anything

@@ -18,11 +18,12 @@ bool startsLikeMp3(const unsigned char* head, size_t size) {
 
 } // namespace
 
-bool loadShowScene(std::string& error) {
-    if (scene.load(kSceneFileName, programDevice(), textureCache)) {
+bool loadShowScene(const std::string& path, std::string& error) {
+    const char* file = path.empty() ? kSceneFileName : path.c_str();
+    if (scene.load(file, programDevice(), textureCache)) {
         return true;
     }
-    error = std::string(kSceneFileName) + ": " + scene.loadError();
+    error = std::string(file) + ": " + scene.loadError();
     return false;
 }
 

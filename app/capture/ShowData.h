@@ -13,8 +13,9 @@ struct PreloadedShow : TarnelixShow {
 };
 using CaptureTimeline = TimelineOf<PreloadedShow>;
 
-// Loads the show's scene file into the program's scene. False, with the reason in `error`.
-bool loadShowScene(std::string& error);
+// Loads a scene file (the show's own for "") into the program's scene. False, with the reason
+// in `error`.
+bool loadShowScene(const std::string& path, std::string& error);
 
 // True when all six shader programs built. The compiler's messages are on stderr already.
 bool shaderProgramsBuilt(const RenderEngine& engine);
