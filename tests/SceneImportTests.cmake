@@ -9,3 +9,14 @@ tarnelix_test(scene_import_tool_test SOURCES SceneImportToolTest.cpp TempDir.cpp
 target_compile_definitions(scene_import_tool_test PRIVATE
     SCENE_IMPORT_PROGRAM="$<TARGET_FILE:scene-import>")
 add_dependencies(scene_import_tool_test scene-import)
+
+# An imported scene played by tarnelix-capture from a copy of the show's folder.
+if(TARGET tarnelix-capture)
+    tarnelix_test(scene_import_show_test SOURCES SceneImportShowTest.cpp GltfTestFile.cpp
+        ScratchShow.cpp TempDir.cpp LIBS PNG::PNG)
+    target_compile_definitions(scene_import_show_test PRIVATE
+        SCENE_IMPORT_PROGRAM="$<TARGET_FILE:scene-import>"
+        TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"
+        TARNELIX_CAPTURE_PROGRAM="$<TARGET_FILE:tarnelix-capture>")
+    add_dependencies(scene_import_show_test scene-import tarnelix-capture show)
+endif()
