@@ -1,5 +1,7 @@
 #include "app/capture/CaptureOptions.h"
 
+#include "app/OptionNumbers.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -24,26 +26,6 @@ const char* const kCaptureUsage =
     "  --scene FILE --music FILE    another scene or music (default teste5.3df, preview1.mp3)\n";
 
 namespace {
-
-bool parseNumber(const char* text, double& value) {
-    if (!text || !*text) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
-
-bool parseInteger(const char* text, int low, int high, int& value) {
-    double number = 0.0;
-    if (!parseNumber(text, number) || number != std::floor(number) || number < low ||
-        number > high) {
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
-}
 
 bool setMode(CaptureOptions& options, CaptureOptions::Mode mode, std::string& error) {
     if (options.mode != CaptureOptions::Mode::None && options.mode != mode) {

@@ -1,5 +1,7 @@
 #include "app/player/PlayerOptions.h"
 
+#include "app/OptionNumbers.h"
+
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -22,26 +24,6 @@ const char* const kPlayerUsage =
     "to turn, shift faster), I and O loop from and to here, L loop off, H overlay, Esc quit.\n";
 
 namespace {
-
-bool parseNumber(const char* text, double& value) {
-    if (!text || !*text) {
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text, &end);
-    return errno == 0 && *end == '\0' && std::isfinite(value);
-}
-
-bool parseInteger(const char* text, int low, int high, int& value) {
-    double number = 0.0;
-    if (!parseNumber(text, number) || number != std::floor(number) || number < low ||
-        number > high) {
-        return false;
-    }
-    value = static_cast<int>(number);
-    return true;
-}
 
 // FROM:TO with 0 <= FROM < TO.
 bool parseRange(const char* text, double& from, double& to) {
