@@ -1,9 +1,10 @@
 # The fuzz targets' work on one input, and the test that replays the inputs kept in
 # tests/data/fuzz. With TARNELIX_FUZZ (clang, `make fuzz`) also the libFuzzer targets and the
 # tool that writes their generated seeds.
-add_library(tarnelix_fuzz_inputs STATIC fuzz/SceneBytes.cpp fuzz/TextureBytes.cpp fuzz/HlslText.cpp)
+add_library(tarnelix_fuzz_inputs STATIC fuzz/SceneBytes.cpp fuzz/TextureBytes.cpp fuzz/HlslText.cpp
+            fuzz/GltfBytes.cpp)
 target_link_libraries(tarnelix_fuzz_inputs PUBLIC tarnelix_options tarnelix_scene
-                      tarnelix_memory_device)
+                      tarnelix_memory_device tarnelix_scene_import)
 target_include_directories(tarnelix_fuzz_inputs PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
 
 tarnelix_test(fuzz_corpus_test SOURCES FuzzCorpusTest.cpp LIBS tarnelix_fuzz_inputs)
@@ -21,6 +22,7 @@ if(TARNELIX_FUZZ)
     tarnelix_fuzz_target(scene_load_fuzz loadSceneBytes)
     tarnelix_fuzz_target(texture_decode_fuzz decodeTextureBytes)
     tarnelix_fuzz_target(hlsl_compile_fuzz compileHlslText)
+    tarnelix_fuzz_target(gltf_extras_fuzz readGltfExtrasBytes)
 
     find_package(JPEG REQUIRED)
     find_package(PNG REQUIRED)

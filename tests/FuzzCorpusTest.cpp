@@ -40,4 +40,8 @@ TEST(FuzzCorpusTest, ShaderSourcesCompileOrFailWithAMessage) {
     replayFolder("hlsl", compileHlslText);
 }
 
+TEST(FuzzCorpusTest, GltfFilesGiveUsableLightRangesOrNothing) {
+    replayFolder("gltf", readGltfExtrasBytes);
+}
+
 } // namespace

@@ -44,6 +44,13 @@ TEST(GltfExtras, DamagedOrForeignTextGivesNothing) {
           std::string(200, '['), std::string("{}"), std::string("{\"nodes\":5}")}) {
         EXPECT_TRUE(gltfExtrasFromJson(text).lightRanges.empty()) << text.substr(0, 40);
     }
+    // Not JSON numbers, though strtod reads them: a NaN light index once indexed far past the
+    // lights.
+    for (const char* index : {"nan", "-nan", "inf", "-infinity", "0x0", "1e999"}) {
+        std::string text = kLights;
+        text.replace(text.find("\"light\":0") + 8, 1, index);
+        EXPECT_TRUE(gltfExtrasFromJson(text).lightRanges.empty()) << index;
+    }
 }
 
 TEST(GltfExtras, TextAndBinaryFilesAreBothRead) {

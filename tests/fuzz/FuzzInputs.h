@@ -18,3 +18,7 @@ const char* decodeTextureBytes(const uint8_t* data, size_t size);
 
 // The bytes as HLSL source, compiled as a vertex and as a pixel program.
 const char* compileHlslText(const uint8_t* data, size_t size);
+
+// The bytes as a glTF file (text or binary) whose lights and shared nodes scene-import reads
+// itself.
+const char* readGltfExtrasBytes(const uint8_t* data, size_t size);

@@ -1,5 +1,6 @@
 #include "tools/scene-import/GltfExtras.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -109,10 +110,16 @@ private:
                 return true;
             }
         }
+        // JSON numbers only: strtod would also take "nan", "inf" and hexadecimal.
+        if (c != '-' && (c < '0' || c > '9')) {
+            return false;
+        }
         const char* start = m_text.c_str() + m_pos;
         char* end = nullptr;
         out.number = std::strtod(start, &end);
-        if (end == start) {
+        if (end == start || !std::isfinite(out.number) ||
+            std::memchr(start, 'x', static_cast<size_t>(end - start)) != nullptr ||
+            std::memchr(start, 'X', static_cast<size_t>(end - start)) != nullptr) {
             return false;
         }
         out.kind = Value::Number;
@@ -153,8 +160,8 @@ GltfExtras gltfExtrasFromJson(const std::string& json) {
         const Value* own = node.member("extensions");
         const Value* use = own ? own->member("KHR_lights_punctual") : nullptr;
         const Value* index = use ? use->member("light") : nullptr;
-        if (index == nullptr || index->kind != Value::Number || index->number < 0 ||
-            index->number >= static_cast<double>(lightCount)) {
+        if (index == nullptr || index->kind != Value::Number ||
+            !(index->number >= 0 && index->number < static_cast<double>(lightCount))) {
             continue;
         }
         if (!lightsSeen.insert(index->number).second) {
@@ -172,7 +179,11 @@ GltfExtras gltfExtrasFromJson(const std::string& json) {
 
 GltfExtras readGltfExtras(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    return gltfExtrasFromFile(
+        std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>()));
+}
+
+GltfExtras gltfExtrasFromFile(const std::string& bytes) {
     // Binary glTF: a 12-byte header, then the JSON chunk (length, "JSON", text).
     if (bytes.size() >= 20 && bytes.compare(0, 4, "glTF") == 0 &&
         bytes.compare(16, 4, "JSON") == 0) {

@@ -20,6 +20,9 @@ struct GltfExtras {
 // Nothing for a file that is not glTF (text or binary) or cannot be read this way.
 GltfExtras readGltfExtras(const std::string& path);
 
+// The same from a whole file's bytes, text or binary glTF.
+GltfExtras gltfExtrasFromFile(const std::string& bytes);
+
 // The same from the JSON text of a glTF file.
 GltfExtras gltfExtrasFromJson(const std::string& json);
 
