@@ -1,5 +1,6 @@
-// The settings dialog as the program's resource script describes it. Compiled into each program
-// that shows the dialog, as a resource script is linked into a Windows executable.
+// The settings dialog as the program's resource script (app/tarnelix.rc, which the Windows build
+// compiles) describes it; the two change together. Compiled into each program that shows the
+// dialog, as a resource script is linked into a Windows executable.
 
 #include "app/resource.h"
 

@@ -1,20 +1,18 @@
 // The program's entry point: the settings dialog, then the display, the engine and the music,
 // then the show, then the tear-down in a fixed order.
 
-#include "app/DisplayCheck.h"
 #include "app/FaultReport.h"
 #include "app/ProgramObjects.h"
 #include "app/ShowTypes.h"
 #include "app/StartupSettings.h"
+#include "platform/DisplayCheck.h"
 #include "platform/MusicStream.h"
+#include "platform/SoundFailures.h"
 #include "platform/SoundSystem.h"
 
 #include <windows.h>
 
-#include <SDL.h>
-
 #include <cstdio>
-#include <unistd.h>
 
 namespace {
 
@@ -26,12 +24,6 @@ constexpr int kDirectSoundDriver = 1;
 constexpr const char* kProgram = "tarnelix";
 constexpr const char* kMusicFileName = "preview1.mp3";
 constexpr const char* kSilent = "the show plays silent";
-
-// Why the music did not open, in a user's terms rather than the decoder's.
-const char* musicFailure(const char* fileName) {
-    return access(fileName, R_OK) != 0 ? "the file is missing or cannot be read"
-                                       : "not an MP3 that can be played";
-}
 
 } // namespace
 
@@ -63,13 +55,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     SoundSystem sound;
     const bool soundStarted = sound.init(kSoundChannels, kMixRate, kDirectSoundDriver);
     if (!soundStarted) {
-        reportFault(kProgram, "no sound", SDL_GetError(), kSilent);
+        reportFault(kProgram, "no sound", soundFailureReason(), kSilent);
     }
     ShowCursor(FALSE);
     MusicStream music;
     music.open(kMusicFileName, false);
     if (soundStarted && music.stream() == nullptr) {
-        reportFault(kProgram, kMusicFileName, musicFailure(kMusicFileName), kSilent);
+        reportFault(kProgram, kMusicFileName, musicFailureReason(kMusicFileName), kSilent);
     }
     music.play();
 

@@ -82,8 +82,10 @@ bool Display::create(int32_t width, int32_t height, bool fullscreen, int32_t bit
         g_failureHandler("cannot open the window");
         return false;
     }
-    ShowWindow(window, SW_SHOW);
-    UpdateWindow(window);
+    if (shown) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
     if (!direct3d) {
         g_failureHandler("Direct3D 9 is not available");
         return false;
@@ -153,6 +155,13 @@ bool Display::setMode(int32_t width, int32_t height, bool fullscreen, int32_t bi
     SetWindowPos(window, HWND_TOP, 0, 0, width, height, 0);
     D3DPRESENT_PARAMETERS parameters =
         presentParameters(width, height, fullscreen, bits, refreshRate, samples);
+    if (!shown && parameters.Windowed) {
+        // Nobody sees a hidden window's back buffer, only reads it back: it takes the mode's
+        // size, not the client area's, which the caption makes smaller and the system may
+        // have cut down to the screen.
+        parameters.BackBufferWidth = static_cast<UINT>(width);
+        parameters.BackBufferHeight = static_cast<UINT>(height);
+    }
     if (!device || FAILED(device->Reset(&parameters))) {
         Log::write(1, "Failed to inicialize\n");
         return false;

@@ -49,6 +49,9 @@ public:
                                                    int32_t bits, int32_t refreshRate,
                                                    int32_t samples);
 
+    // Set before create to keep the window hidden: the device draws into its back buffer all
+    // the same.
+    bool shown = true;
     int32_t width = 0;
     int32_t height = 0;
     bool fullscreen = false;

@@ -105,6 +105,22 @@ TEST_F(CaptureFaultTest, AShaderMissingOrNotCompilingStopsTheCaptureWithTheCompi
     EXPECT_TRUE(nothingWritten(still()));
 }
 
+TEST_F(CaptureFaultTest, SplashFramesNeedNoShaderAndAreWrittenAllTheSame) {
+    m_show.replace("glowpixelshader.psh", "float4 main() : COLOR { return undeclared; }");
+    CaptureRun run = capture("--at 5 --out " + still());
+    EXPECT_EQ(run.code, 0) << run.messages;
+    EXPECT_EQ(run.lines({"tarnelix-capture: a shader program did not build", "all splash frames"}),
+              1)
+        << run.messages;
+    EXPECT_TRUE(fs::exists(still()));
+
+    // A stretch that reaches a camera segment still needs every shader.
+    const std::string frames = m_show.output("frames");
+    run = capture("--from 9.8 --to 10.2 --frames " + frames);
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.lines({"tarnelix-capture: a shader program did not build"}), 1) << run.messages;
+}
+
 bool hasAudio(const std::string& video) {
     const std::string command = "ffprobe -v error -select_streams a -show_entries stream=index "
                                 "-of csv=p=0 '" +

@@ -117,6 +117,36 @@ TEST(Display, CreatesTheWindowAndDeviceInAWindowedModeAndReleasesThem) {
     drainMessages();
 }
 
+TEST(Display, AHiddenDisplayDrawsIntoABackBufferOfTheModesSize) {
+    Display display;
+    display.shown = false;
+    ASSERT_TRUE(display.create(80, 60, false, 32, 60, 0));
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(display.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+    D3DSURFACE_DESC desc{};
+    back->GetDesc(&desc);
+    EXPECT_EQ(desc.Width, 80u);
+    EXPECT_EQ(desc.Height, 60u);
+    // What a capture does with it: clear, then read the pixels back.
+    display.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(10, 200, 30), 1.0f, 0);
+    IDirect3DSurface9* copy = nullptr;
+    ASSERT_EQ(display.device->CreateOffscreenPlainSurface(80, 60, D3DFMT_X8R8G8B8,
+                                                          D3DPOOL_SYSTEMMEM, &copy, nullptr),
+              D3D_OK);
+    EXPECT_EQ(display.device->GetRenderTargetData(back, copy), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    const auto* pixel = static_cast<const uint8_t*>(locked.pBits);
+    EXPECT_EQ(pixel[0], 30);
+    EXPECT_EQ(pixel[1], 200);
+    EXPECT_EQ(pixel[2], 10);
+    copy->UnlockRect();
+    copy->Release();
+    back->Release();
+    display.releaseAll();
+    drainMessages();
+}
+
 TEST(Display, AFailedResetKeepsTheOldModeFields) {
     Display display;
     ASSERT_TRUE(display.create(32, 32, false, 32, 0, 0));

@@ -13,12 +13,12 @@
 #include "app/capture/ProgressBar.h"
 #include "app/capture/ShowData.h"
 #include "app/capture/VideoPipe.h"
+#include "platform/Folders.h"
+#include "platform/HeadlessDisplay.h"
 
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -59,8 +59,8 @@ struct Progress {
 };
 
 std::string folderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+    const std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
 }
 
 // The output's folder must take files before the show is played, not after.
@@ -68,7 +68,7 @@ bool outputWritable(const CaptureOptions& options, std::string& error) {
     using Mode = CaptureOptions::Mode;
     switch (options.mode) {
     case Mode::Frames:
-        mkdir(options.framesDir.c_str(), 0777);
+        makeFolder(options.framesDir);
         return canCreateFilesIn(options.framesDir, error);
     case Mode::Still:
         return canCreateFilesIn(folderOf(options.out), error);
@@ -81,13 +81,11 @@ bool outputWritable(const CaptureOptions& options, std::string& error) {
 
 // Output paths name places in the folder the capture was started from, whatever --dir says.
 void anchorOutputs(CaptureOptions& options) {
-    char here[4096];
-    if (getcwd(here, sizeof here) == nullptr) {
-        return;
-    }
+    std::error_code failed;
+    const std::filesystem::path here = std::filesystem::current_path(failed);
     for (std::string* path : {&options.out, &options.framesDir, &options.videoPath}) {
-        if (!path->empty() && (*path)[0] != '/') {
-            *path = std::string(here) + "/" + *path;
+        if (!failed && !path->empty() && std::filesystem::path(*path).is_relative()) {
+            *path = (here / *path).string();
         }
     }
 }
@@ -111,11 +109,13 @@ int runCapture(int argc, const char* const* argv) {
         return fail(error);
     }
     anchorOutputs(options);
-    if (!options.dir.empty() && chdir(options.dir.c_str()) != 0) {
+    std::error_code notEntered;
+    if (!options.dir.empty() &&
+        (std::filesystem::current_path(options.dir, notEntered), notEntered)) {
         return fail("cannot enter the show's folder " + options.dir);
     }
     // Headless whatever the environment offers: no window system, no sound device.
-    setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    makeDisplayHeadless(display);
 
     if (!display.create(options.width, options.height, false, 32, options.fps, 0) ||
         display.width != options.width || display.height != options.height) {
@@ -128,14 +128,20 @@ int runCapture(int argc, const char* const* argv) {
     engine->init(display.device, display.width, display.height);
     configureEngine(*engine);
     samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
-    if (!shaderProgramsBuilt(*engine)) {
-        return fail("a shader program did not build (the compiler's messages are above)");
-    }
     if (!loadShowScene(options.scene, error)) {
         return fail(error);
     }
 
     FrameSchedule schedule(options);
+    if (!shaderProgramsBuilt(*engine)) {
+        const double last =
+            schedule.lastFrame() >= 0 ? schedule.secondsOf(schedule.lastFrame()) : -1.0;
+        if (camerasShownBetween(schedule.secondsOf(schedule.firstDrawn()), last)) {
+            return fail("a shader program did not build (the compiler's messages are above)");
+        }
+        std::fprintf(stderr, "tarnelix-capture: a shader program did not build; the frames "
+                             "asked for are all splash frames, which use none\n");
+    }
     VideoPipe video;
     std::unique_ptr<PartialFile> videoFile;
     std::unique_ptr<FrameSink> sink;

@@ -4,14 +4,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
 
+// Beside the file asked for, whichever separators the system's paths have.
 std::string partialName(const std::string& finalPath) {
-    const size_t slash = finalPath.rfind('/');
-    const size_t name = slash == std::string::npos ? 0 : slash + 1;
-    return finalPath.substr(0, name) + ".partial-" + finalPath.substr(name);
+    const std::filesystem::path path(finalPath);
+    return (path.parent_path() / (".partial-" + path.filename().string())).string();
 }
 
 } // namespace

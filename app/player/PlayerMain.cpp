@@ -1,15 +1,15 @@
 #include "app/player/PlayerMain.h"
 
-#include "app/DisplayCheck.h"
 #include "app/FaultReport.h"
 #include "app/ProgramObjects.h"
 #include "app/player/PlayerHost.h"
 #include "app/player/PlayerOptions.h"
 #include "app/player/PlayerScene.h"
+#include "platform/DisplayCheck.h"
 #include "platform/MusicStream.h"
+#include "platform/SoundFailures.h"
 #include "platform/SoundSystem.h"
 
-#include <SDL.h>
 
 #include <cstdio>
 #include <unistd.h>
@@ -110,12 +110,12 @@ int runPlayer(int argc, const char* const* argv) {
     MusicStream music;
     if (!options.music.empty()) {
         if (!sound.init(kSoundChannels, kMixRate, kDirectSoundDriver)) {
-            reportFault(kProgram, "no sound", SDL_GetError(), "the show plays silent");
+            reportFault(kProgram, "no sound", soundFailureReason(), "the show plays silent");
         } else {
             music.open(options.music.c_str(), false);
             if (!music.stream()) {
-                reportFault(kProgram, options.music.c_str(), "cannot be played",
-                            "the show plays silent");
+                reportFault(kProgram, options.music.c_str(),
+                            musicFailureReason(options.music.c_str()), "the show plays silent");
             }
         }
     }

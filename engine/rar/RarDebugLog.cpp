@@ -3,7 +3,8 @@
 #include <chrono>
 #include <cstdarg>
 #include <cstdio>
-#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 namespace rar {
 
@@ -17,9 +18,12 @@ unsigned long long nowMs() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
+// The system's folder for temporary files (TMPDIR or /tmp on Linux, the user's temporary folder
+// on Windows); empty when there is none.
 std::string temporaryDirectory() {
-    const char* dir = std::getenv("TMPDIR");
-    return dir != nullptr && *dir != 0 ? dir : "/tmp";
+    std::error_code error;
+    const std::filesystem::path dir = std::filesystem::temp_directory_path(error);
+    return error ? std::string() : dir.string();
 }
 
 } // namespace
@@ -30,7 +34,11 @@ void DebugLog::startOnce() {
     }
     m_firstCall = false;
     m_startMs = nowMs();
-    m_path = temporaryDirectory() + "/debug_rar.txt";
+    const std::string folder = temporaryDirectory();
+    if (folder.empty()) {
+        return;
+    }
+    m_path = (std::filesystem::path(folder) / "debug_rar.txt").string();
     FILE* file = std::fopen(m_path.c_str(), "w");
     if (file == nullptr) {
         return;

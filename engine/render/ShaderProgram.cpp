@@ -5,6 +5,7 @@
 #include <d3dx9.h>
 
 #include <cstdio>
+#include <cstring>
 
 ShaderProgram::~ShaderProgram() {
     releaseConstantTable();
@@ -18,9 +19,12 @@ ID3DXBuffer* ShaderProgram::compile(const char* file, const char* profile) {
                                                   &messages, &m_constantTable);
     if (FAILED(hr)) {
         // The show has no place to report this; a developer running it sees why a pass is dark.
-        std::fprintf(stderr, "%s: shader not built\n%s", file,
-                     messages != nullptr ? static_cast<const char*>(messages->GetBufferPointer())
-                                         : "");
+        // The buffer's size bounds the text: not every compiler ends it with a NUL.
+        const char* text =
+            messages != nullptr ? static_cast<const char*>(messages->GetBufferPointer()) : "";
+        const size_t size = messages != nullptr ? messages->GetBufferSize() : 0;
+        std::fprintf(stderr, "%s: shader not built\n%.*s", file,
+                     static_cast<int>(strnlen(text, size)), text);
     }
     if (messages != nullptr) {
         messages->Release();

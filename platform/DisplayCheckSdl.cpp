@@ -1,4 +1,4 @@
-#include "app/DisplayCheck.h"
+#include "platform/DisplayCheck.h"
 
 #include <SDL.h>
 
