@@ -81,6 +81,14 @@ int main(int argc, char** argv) {
     Sleep(300);
     // Playing again starts over; closing stops it.
     check(FSOUND_Stream_Play(FSOUND_FREE, stream) >= 0, "the stream plays again");
+    // What a player that pauses and seeks the show asks of it.
+    check(FSOUND_SetPaused(0, 1) == 1 && FSOUND_GetPaused(0) == 1, "the music pauses");
+    check(FSOUND_Stream_SetTime(stream, 60000) == 1, "a paused stream moves to 60 s");
+    check(FSOUND_GetPaused(0) == 1, "and stays paused there");
+    check(FSOUND_SetPaused(0, 0) == 1 && FSOUND_GetPaused(0) == 0, "the music resumes");
+    check(FSOUND_Stream_SetTime(stream, 3600000) == 0, "an hour in is past the end: refused");
+    check(FSOUND_Stream_SetTime(stream, -1) == 0, "a negative time is refused");
+    check(FSOUND_Stream_SetTime(stream, 0) == 1, "back to the start");
     check(FSOUND_Stream_Close(stream) == 1, "the stream closes");
     check(FSOUND_Stream_Close(nullptr) == 0, "a null stream is refused");
     FSOUND_Close();
