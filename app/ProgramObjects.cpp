@@ -1,5 +1,8 @@
 #include "app/ProgramObjects.h"
 
+#include "app/FaultReport.h"
+#include "app/ShowTypes.h"
+
 #include "engine/resources/ProgramDevice.h"
 #include "engine/resources/SamplerFilterHook.h"
 
@@ -15,4 +18,12 @@ void connectProgramDevice() {
     setProgramDevice(display.device);
     setSamplerFilterApply(
         [](uint32_t stage) { samplerFilterSettings.apply(display.device, stage); });
+}
+
+void startEngine(RenderEngine& engine, const char* program) {
+    connectProgramDevice();
+    reportTextureFailures(textureCache, program);
+    engine.init(display.device, display.width, display.height);
+    configureEngine(engine);
+    samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
 }

@@ -43,13 +43,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
                      settings.height);
         return 1;
     }
-    connectProgramDevice();
-    reportTextureFailures(textureCache, kProgram);
-
     RenderEngine engine;
-    engine.init(display.device, display.width, display.height);
-    configureEngine(engine);
-    samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
+    startEngine(engine, kProgram);
 
     // Without sound the show plays silent, and says why once.
     SoundSystem sound;

@@ -122,12 +122,8 @@ int runCapture(int argc, const char* const* argv) {
         return fail("cannot make a device of " + std::to_string(options.width) + " x " +
                     std::to_string(options.height));
     }
-    connectProgramDevice();
-    reportTextureFailures(textureCache, "tarnelix-capture");
     auto engine = std::make_unique<RenderEngine>();
-    engine->init(display.device, display.width, display.height);
-    configureEngine(*engine);
-    samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
+    startEngine(*engine, "tarnelix-capture");
     if (!loadShowScene(options.scene, error)) {
         return fail(error);
     }

@@ -10,7 +10,6 @@
 #include "platform/SoundFailures.h"
 #include "platform/SoundSystem.h"
 
-
 #include <cstdio>
 #include <unistd.h>
 
@@ -90,13 +89,8 @@ int runPlayer(int argc, const char* const* argv) {
     if (!enterShowFolder(options) || !displayAvailable() || !openDisplay(options)) {
         return 1;
     }
-    connectProgramDevice();
-    reportTextureFailures(textureCache, kProgram);
-
     RenderEngine engine;
-    engine.init(display.device, display.width, display.height);
-    configureEngine(engine);
-    samplerFilterSettings.set(D3DTEXF_LINEAR, D3DTEXF_LINEAR, D3DTEXF_LINEAR, 0);
+    startEngine(engine, kProgram);
 
     // A scene that will not load plays as an empty one until a fixed file is saved.
     auto scene = std::make_unique<Scene>();
