@@ -214,7 +214,37 @@ TEST_F(SceneImportTest, MaterialsMapTexturesColoursGlowAndCutOuts) {
     EXPECT_TRUE(blended.alphaTest);
     EXPECT_EQ(blended.colorTexture, nullptr);
     EXPECT_TRUE(warned("blended transparency"));
-    EXPECT_TRUE(warned("bark.tga is neither JPEG nor PNG"));
+    EXPECT_TRUE(warned("bark.tga is no image that can be read"));
+}
+
+TEST_F(SceneImportTest, TexturesInOtherFormatsBecomePng) {
+    // A 2 x 2 uncompressed true-colour TGA, stored bottom row first (the format's default):
+    // red, green above blue, white.
+    std::string tga(18, '\0');
+    tga[2] = 2;  // uncompressed true colour
+    tga[12] = 2; // width
+    tga[14] = 2; // height
+    tga[16] = 24;
+    for (const char* bgr : {"\xff\x00\x00", "\xff\xff\xff", "\x00\x00\xff", "\x00\xff\x00"}) {
+        tga.append(bgr, 3);
+    }
+    m_dir.write("bark.tga", tga);
+    m_dir.write("bark.mtl", "newmtl bark\nKd 1 1 1\nmap_Kd bark.tga\n");
+    import("bark.obj", "mtllib bark.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\n"
+                       "usemtl bark\nf 1/1 2/2 3/3\n");
+    ASSERT_EQ(m_scene.materials.count(), 1);
+    EXPECT_EQ(textureName(m_scene.materials[0].colorTexture), "bark.png");
+    std::ifstream in(m_dir.file("out/bark.png"), std::ios::binary);
+    const std::vector<uint8_t> written((std::istreambuf_iterator<char>(in)),
+                                       std::istreambuf_iterator<char>());
+    showgen::Image image;
+    ASSERT_TRUE(showgen::decodePng(written, image));
+    ASSERT_EQ(image.width(), 2);
+    ASSERT_EQ(image.height(), 2);
+    EXPECT_EQ(image.get(0, 0).r, 1.0) << "the top row comes first in the PNG";
+    EXPECT_EQ(image.get(1, 0).g, 1.0);
+    EXPECT_EQ(image.get(0, 1).b, 1.0);
+    EXPECT_EQ(image.get(1, 1).r + image.get(1, 1).g + image.get(1, 1).b, 3.0);
 }
 
 TEST_F(SceneImportTest, CamerasKeepTheirNamesViewsAndVerticalAngle) {

@@ -1,5 +1,7 @@
 #include "tools/scene-import/TexturePlacement.h"
 
+#include "tools/scene-import/ImageConversion.h"
+
 #include "tools/scene-import/CutoutTexture.h"
 #include "tools/scenewriter/SceneWriter.h"
 
@@ -114,11 +116,17 @@ bool TexturePlacement::image(const std::string& path, Image& out) {
         out.name = stem(baseName(file));
         out.source = file;
     }
-    const ImageKind kind = sniff(out.bytes.data(), out.bytes.size());
+    ImageKind kind = sniff(out.bytes.data(), out.bytes.size());
     if (kind == ImageKind::Other) {
-        m_warnings.add("texture " + (out.source.empty() ? out.name : path) +
-                       " is neither JPEG nor PNG: left out");
-        return false;
+        std::vector<uint8_t> png = convertToPng(out.bytes);
+        if (png.empty()) {
+            m_warnings.add("texture " + (out.source.empty() ? out.name : path) +
+                           " is no image that can be read: left out");
+            return false;
+        }
+        out.bytes = std::move(png);
+        out.source.clear(); // written from the converted bytes, not copied
+        kind = ImageKind::Png;
     }
     out.name += kind == ImageKind::Png ? ".png" : ".jpg";
     return true;
