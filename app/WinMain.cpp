@@ -28,7 +28,7 @@ constexpr const char* kSilent = "the show plays silent";
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
-    if (!displayAvailable()) {
+    if (!displayAvailable(kProgram)) {
         return 1;
     }
     StartupSettings settings;

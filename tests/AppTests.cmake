@@ -80,6 +80,11 @@ if(TARNELIX_HAVE_PLAYER)
         TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"
         TARNELIX_PLAYER_PROGRAM="$<TARGET_FILE:tarnelix-player>")
     add_dependencies(player_program_test show tarnelix-player)
+    add_test(NAME player_without_display COMMAND $<TARGET_FILE:tarnelix-player>
+        WORKING_DIRECTORY ${TARNELIX_SHOW_DIR})
+    set_tests_properties(player_without_display PROPERTIES
+        ENVIRONMENT "SDL_VIDEODRIVER=;DISPLAY=;WAYLAND_DISPLAY="
+        PASS_REGULAR_EXPRESSION "^tarnelix-player: no display can be opened.*tarnelix-capture")
     add_test(NAME player_under_xvfb
         COMMAND xvfb-run -a -s "-screen 0 1024x768x24" $<TARGET_FILE:player_program_test>)
     set_tests_properties(player_under_xvfb PROPERTIES

@@ -86,7 +86,7 @@ int runPlayer(int argc, const char* const* argv) {
         std::fputs(kPlayerUsage, stdout);
         return 0;
     }
-    if (!enterShowFolder(options) || !displayAvailable() || !openDisplay(options)) {
+    if (!enterShowFolder(options) || !displayAvailable(kProgram) || !openDisplay(options)) {
         return 1;
     }
     RenderEngine engine;
