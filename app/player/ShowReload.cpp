@@ -21,20 +21,20 @@ struct ShaderSource {
     bool (*ready)(const RenderEngine& engine);
 };
 
+// One entry per program: its file and profile from the program's class, so that a reload
+// compiles exactly what the engine builds.
+template <class Program, Program RenderEngine::*member> ShaderSource sourceOf() {
+    return {Program::kFile, Program::kProfile, [](RenderEngine& e) { (e.*member).create(); },
+            [](const RenderEngine& e) { return (e.*member).ready(); }};
+}
+
 const ShaderSource kShaderSources[] = {
-    {"nullvertexshader.vsh", "vs_1_1", [](RenderEngine& e) { e.nullVertexShader.create(); },
-     [](const RenderEngine& e) { return e.nullVertexShader.ready(); }},
-    {"normalmapvertexshader.vsh", "vs_1_1",
-     [](RenderEngine& e) { e.normalMapVertexShader.create(); },
-     [](const RenderEngine& e) { return e.normalMapVertexShader.ready(); }},
-    {"glowvertexshader.vsh", "vs_1_1", [](RenderEngine& e) { e.glowVertexShader.create(); },
-     [](const RenderEngine& e) { return e.glowVertexShader.ready(); }},
-    {"glowpixelshader.psh", "ps_2_0", [](RenderEngine& e) { e.glowPixelShader.create(); },
-     [](const RenderEngine& e) { return e.glowPixelShader.ready(); }},
-    {"alphapixelshader.psh", "ps_1_1", [](RenderEngine& e) { e.alphaPixelShader.create(); },
-     [](const RenderEngine& e) { return e.alphaPixelShader.ready(); }},
-    {"particlevertexshader.vsh", "vs_1_1", [](RenderEngine& e) { e.particleVertexShader.create(); },
-     [](const RenderEngine& e) { return e.particleVertexShader.ready(); }},
+    sourceOf<NullVertexShader, &RenderEngine::nullVertexShader>(),
+    sourceOf<NormalMapVertexShader, &RenderEngine::normalMapVertexShader>(),
+    sourceOf<GlowVertexShader, &RenderEngine::glowVertexShader>(),
+    sourceOf<GlowPixelShader, &RenderEngine::glowPixelShader>(),
+    sourceOf<AlphaPixelShader, &RenderEngine::alphaPixelShader>(),
+    sourceOf<ParticleVertexShader, &RenderEngine::particleVertexShader>(),
 };
 
 const ShaderSource* shaderSource(const std::string& file) {

@@ -1,5 +1,5 @@
 #include "engine/render/AlphaPixelShader.h"
 
 void AlphaPixelShader::create() {
-    build("alphapixelshader.psh", "ps_1_1");
+    build(kFile, kProfile);
 }

@@ -1,6 +1,6 @@
 #include "engine/render/GlowPixelShader.h"
 
 void GlowPixelShader::create() {
-    build("glowpixelshader.psh", "ps_2_0");
+    build(kFile, kProfile);
     m_glowColor = handle("glowColor");
 }

@@ -1,7 +1,7 @@
 #include "engine/render/GlowVertexShader.h"
 
 void GlowVertexShader::create() {
-    build("glowvertexshader.vsh", "vs_1_1");
+    build(kFile, kProfile);
     m_blur = handle("blur");
     m_hdir = handle("hdir");
     m_offset = handle("offset");

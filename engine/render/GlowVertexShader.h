@@ -8,6 +8,10 @@
 // of "glowpixelshader.psh" along one axis of the glow target.
 class GlowVertexShader : public VertexShaderProgram {
 public:
+    // The source in the working directory and the profile it is compiled for.
+    static constexpr const char* kFile = "glowvertexshader.vsh";
+    static constexpr const char* kProfile = "vs_1_1";
+
     void create();
     void setBlur(float blur) const { setFloat(m_blur, blur); }
     void setHorizontal(bool horizontal) const { setBool(m_hdir, horizontal); }

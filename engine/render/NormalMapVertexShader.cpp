@@ -1,7 +1,7 @@
 #include "engine/render/NormalMapVertexShader.h"
 
 void NormalMapVertexShader::create() {
-    build("normalmapvertexshader.vsh", "vs_1_1");
+    build(kFile, kProfile);
     m_worldViewProj = handle("worldViewProj");
     m_invWorld = handle("invWorld");
     m_lightPosition = handle("lightPosition");

@@ -8,6 +8,10 @@
 // the light's colour.
 class NormalMapVertexShader : public VertexShaderProgram {
 public:
+    // The source in the working directory and the profile it is compiled for.
+    static constexpr const char* kFile = "normalmapvertexshader.vsh";
+    static constexpr const char* kProfile = "vs_1_1";
+
     void create();
     void setWorldViewProj(const Matrix4& m) const { setMatrix(m_worldViewProj, m); }
     void setInvWorld(const Matrix4& m) const { setMatrix(m_invWorld, m); }

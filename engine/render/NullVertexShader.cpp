@@ -1,7 +1,7 @@
 #include "engine/render/NullVertexShader.h"
 
 void NullVertexShader::create() {
-    build("nullvertexshader.vsh", "vs_1_1");
+    build(kFile, kProfile);
     m_worldViewProj = handle("worldViewProj");
     m_diffuseColor = handle("diffuseColor");
 }

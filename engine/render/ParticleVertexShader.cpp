@@ -1,7 +1,7 @@
 #include "engine/render/ParticleVertexShader.h"
 
 void ParticleVertexShader::create() {
-    build("particlevertexshader.vsh", "vs_1_1");
+    build(kFile, kProfile);
     m_up = handle("up");
     m_right = handle("right");
     m_worldViewProjMatrix = handle("worldViewProjMatrix");

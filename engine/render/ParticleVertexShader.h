@@ -6,6 +6,10 @@
 // particle's centre and transforms it by the view-projection matrix.
 class ParticleVertexShader : public VertexShaderProgram {
 public:
+    // The source in the working directory and the profile it is compiled for.
+    static constexpr const char* kFile = "particlevertexshader.vsh";
+    static constexpr const char* kProfile = "vs_1_1";
+
     void create();
 
     // From the engine's camera: its view and view-projection matrices.
