@@ -25,32 +25,25 @@ template <typename Key> float blendOf(const Key* keys, unsigned count, unsigned 
     return static_cast<float>(std::clamp(t, 0.0, 1.0));
 }
 
-aiVector3D sampleVector(const aiVectorKey* keys, unsigned count, double ticks,
-                        const aiVector3D& fallback) {
-    if (count == 0) {
-        return fallback;
-    }
-    const unsigned i = keyBefore(keys, count, ticks);
-    const float t = blendOf(keys, count, i, ticks);
-    if (t == 0.0f) {
-        return keys[i].mValue;
-    }
-    return keys[i].mValue + (keys[i + 1].mValue - keys[i].mValue) * t;
+aiVector3D interpolate(const aiVector3D& a, const aiVector3D& b, float t) {
+    return a + (b - a) * t;
 }
 
-aiQuaternion sampleRotation(const aiQuatKey* keys, unsigned count, double ticks,
-                            const aiQuaternion& fallback) {
+aiQuaternion interpolate(const aiQuaternion& a, const aiQuaternion& b, float t) {
+    aiQuaternion out;
+    aiQuaternion::Interpolate(out, a, b, t);
+    return out.Normalize();
+}
+
+// The keys' value at `ticks`, blended between the two keys around it; `fallback` without keys.
+template <typename Key, typename Value>
+Value sample(const Key* keys, unsigned count, double ticks, const Value& fallback) {
     if (count == 0) {
         return fallback;
     }
     const unsigned i = keyBefore(keys, count, ticks);
     const float t = blendOf(keys, count, i, ticks);
-    if (t == 0.0f) {
-        return keys[i].mValue;
-    }
-    aiQuaternion out;
-    aiQuaternion::Interpolate(out, keys[i].mValue, keys[i + 1].mValue, t);
-    return out.Normalize();
+    return t == 0.0f ? keys[i].mValue : interpolate(keys[i].mValue, keys[i + 1].mValue, t);
 }
 
 } // namespace
@@ -88,9 +81,9 @@ aiMatrix4x4 NodeAnimation::local(const aiNode* node, double seconds) const {
     node->mTransformation.Decompose(scaling, rotation, position);
     const aiNodeAnim& keys = *found->second.keys;
     const double ticks = seconds * found->second.ticksPerSecond;
-    position = sampleVector(keys.mPositionKeys, keys.mNumPositionKeys, ticks, position);
-    rotation = sampleRotation(keys.mRotationKeys, keys.mNumRotationKeys, ticks, rotation);
-    scaling = sampleVector(keys.mScalingKeys, keys.mNumScalingKeys, ticks, scaling);
+    position = sample(keys.mPositionKeys, keys.mNumPositionKeys, ticks, position);
+    rotation = sample(keys.mRotationKeys, keys.mNumRotationKeys, ticks, rotation);
+    scaling = sample(keys.mScalingKeys, keys.mNumScalingKeys, ticks, scaling);
     return aiMatrix4x4(scaling, rotation, position);
 }
 
