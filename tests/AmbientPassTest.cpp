@@ -97,23 +97,6 @@ TEST_F(AmbientPass, CutOutFlagWithoutTextureDrawsPlain) {
     EXPECT_EQ(all[kPassStart.size() + 2], stageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2));
 }
 
-TEST_F(AmbientPass, FullBrightMaterialSetsItsColourAgain) {
-    Material& material = addMaterial();
-    material.selfIllum = true;
-    addObject(material, "bulb");
-    run();
-    // The diffuse colour is written once for ambient + own colour and once more for white.
-    const int first = device.find("SetVertexShader(NullVS)");
-    const int texture = device.find(setTexture(0, "null"), first);
-    const int draw = device.find("DrawSubset(0, bulb)", texture);
-    ASSERT_GE(draw, 0);
-    int constantWrites = 0;
-    for (int i = texture; i < draw; ++i) {
-        constantWrites += device.calls[i].rfind("SetVertexShaderConstantF", 0) == 0;
-    }
-    EXPECT_EQ(constantWrites, 2); // white colour, then worldViewProj
-}
-
 TEST_F(AmbientPass, InvisibleEntriesAreNotDrawn) {
     Material& material = addMaterial();
     addObject(material, "behind", translation(0, 0, -100)); // behind the camera

@@ -1,5 +1,4 @@
 #include "FakeShow.h"
-#include "TempDir.h"
 
 #include "app/Timeline.h"
 #include "app/capture/CaptureHost.h"
@@ -8,54 +7,16 @@
 #include "app/capture/FrameSchedule.h"
 #include "app/capture/FrameSinks.h"
 #include "app/capture/FrameStats.h"
-#include "app/capture/PngWriter.h"
-#include "app/capture/ProgressBar.h"
 #include "app/capture/VideoPipe.h"
 
 #include <gtest/gtest.h>
 
-#include <png.h>
-
-#include <fstream>
 #include <vector>
 
 namespace {
 
 bool parse(std::vector<const char*> args, CaptureOptions& options, std::string& error) {
     return parseCaptureOptions(static_cast<int>(args.size()), args.data(), options, error);
-}
-
-TEST(CaptureOptionsTest, DefaultsAndModes) {
-    CaptureOptions o;
-    std::string error;
-    ASSERT_TRUE(parse({"--at", "5", "--out", "f.png"}, o, error)) << error;
-    EXPECT_EQ(o.mode, CaptureOptions::Mode::Still);
-    EXPECT_EQ(o.at, 5.0);
-    EXPECT_EQ(o.width, 1024);
-    EXPECT_EQ(o.height, 768);
-    EXPECT_EQ(o.fps, 60);
-    EXPECT_TRUE(o.seek);
-
-    CaptureOptions v;
-    ASSERT_TRUE(parse({"--video", "s.mp4", "--width", "320", "--height", "240", "--fps", "30",
-                       "--from", "2", "--no-seek", "--to", "4.5"},
-                      v, error))
-        << error;
-    EXPECT_EQ(v.mode, CaptureOptions::Mode::Video);
-    EXPECT_EQ(v.width, 320);
-    EXPECT_EQ(v.fps, 30);
-    EXPECT_EQ(v.from, 2.0);
-    EXPECT_EQ(v.to, 4.5);
-    EXPECT_FALSE(v.seek);
-
-    CaptureOptions other;
-    ASSERT_TRUE(parse(
-        {"--benchmark", "--dir", "shows/mine", "--scene", "garden.3df", "--music", "song.mp3"},
-        other, error))
-        << error;
-    EXPECT_EQ(other.dir, "shows/mine");
-    EXPECT_EQ(other.scene, "garden.3df");
-    EXPECT_EQ(other.music, "song.mp3");
 }
 
 TEST(CaptureOptionsTest, RefusesWhatMakesNoSense) {
@@ -83,19 +44,7 @@ TEST(CaptureOptionsTest, RefusesWhatMakesNoSense) {
     }
 }
 
-TEST(FrameScheduleTest, StillsAndRanges) {
-    CaptureOptions still;
-    still.mode = CaptureOptions::Mode::Still;
-    still.at = 5.0;
-    FrameSchedule s(still);
-    EXPECT_FALSE(s.wanted(299));
-    EXPECT_TRUE(s.wanted(300));
-    EXPECT_FALSE(s.wanted(301));
-    EXPECT_TRUE(s.finishedAfter(300));
-    EXPECT_EQ(s.firstDrawn(), 300);
-    still.seek = false;
-    EXPECT_EQ(FrameSchedule(still).firstDrawn(), 0);
-
+TEST(FrameScheduleTest, RangesAndTheBenchmarksWarmUp) {
     CaptureOptions range;
     range.mode = CaptureOptions::Mode::Frames;
     range.fps = 30;
@@ -103,7 +52,6 @@ TEST(FrameScheduleTest, StillsAndRanges) {
     range.to = 2.0;
     FrameSchedule r(range);
     EXPECT_FALSE(r.wanted(29));
-    EXPECT_TRUE(r.wanted(30));
     EXPECT_TRUE(r.wanted(60));
     EXPECT_FALSE(r.wanted(61));
     EXPECT_EQ(r.firstDrawn(), 30);
@@ -112,13 +60,11 @@ TEST(FrameScheduleTest, StillsAndRanges) {
     EXPECT_EQ(FrameSchedule(range).firstDrawn(), 0);
     range.from = 1.5;
     EXPECT_EQ(FrameSchedule(range).firstDrawn(), 15);
-
-    CaptureOptions all;
-    all.mode = CaptureOptions::Mode::Video;
-    FrameSchedule a(all);
-    EXPECT_TRUE(a.wanted(0));
-    EXPECT_TRUE(a.wanted(1000000));
-    EXPECT_FALSE(a.finishedAfter(1000000));
+    // A video has no end of its own.
+    range = CaptureOptions();
+    range.mode = CaptureOptions::Mode::Video;
+    EXPECT_TRUE(FrameSchedule(range).wanted(1000000));
+    EXPECT_FALSE(FrameSchedule(range).finishedAfter(1000000));
 }
 
 TEST(FrameStatsTest, MedianAndPercentilePerSegment) {
@@ -143,12 +89,6 @@ TEST(FrameStatsTest, MedianAndPercentilePerSegment) {
     EXPECT_NE(stats.report().find("all"), std::string::npos);
 }
 
-TEST(ProgressBarTest, Line) {
-    EXPECT_EQ(ProgressBar::line("video", 70.0, 140.0),
-              "video [###############...............]  50%  70.0 / 140.0 s");
-    EXPECT_EQ(ProgressBar::line("video", 300.0, 140.0).find("100%") != std::string::npos, true);
-}
-
 TEST(FrameReaderTest, ConvertsXrgbRowsWithPitch) {
     const uint8_t xrgb[] = {1, 2, 3, 0, 4,  5,  6,  0, 99, 99, //
                             7, 8, 9, 0, 10, 11, 12, 0, 99, 99};
@@ -158,75 +98,14 @@ TEST(FrameReaderTest, ConvertsXrgbRowsWithPitch) {
     EXPECT_EQ(std::vector<uint8_t>(rgb, rgb + 12), std::vector<uint8_t>(expected, expected + 12));
 }
 
-std::vector<uint8_t> readPng(const std::string& path, int& width, int& height) {
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_file(&image, path.c_str())) {
-        return {};
-    }
-    image.format = PNG_FORMAT_RGB;
-    std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr);
-    width = static_cast<int>(image.width);
-    height = static_cast<int>(image.height);
-    return pixels;
-}
-
-TEST(PngWriterTest, WritesWhatIsReadBack) {
-    TempDir dir;
-    std::vector<uint8_t> rgb(3 * 4 * 3);
-    for (size_t i = 0; i < rgb.size(); ++i) {
-        rgb[i] = static_cast<uint8_t>(i * 7);
-    }
-    std::string error;
-    std::string path = dir.path() + "/p.png";
-    ASSERT_TRUE(writePng(path, 4, 3, rgb.data(), 12, error)) << error;
-    int w = 0, h = 0;
-    EXPECT_EQ(readPng(path, w, h), rgb);
-    EXPECT_EQ(w, 4);
-    EXPECT_EQ(h, 3);
-    EXPECT_FALSE(writePng(dir.path() + "/missing/p.png", 4, 3, rgb.data(), 12, error));
-    EXPECT_NE(error.find("cannot create"), std::string::npos);
-}
-
-TEST(VideoPipeTest, CommandMuxesTheMusicFromTheOffset) {
-    auto args = VideoPipe::command("out.mp4", 64, 48, 30, "preview1.mp3", 12.5);
+// The music must start where the video does, or the two drift apart by the offset.
+TEST(VideoPipeTest, TheMusicStartsAtTheVideosOffset) {
     std::string line;
-    for (const auto& a : args) {
+    for (const std::string& a : VideoPipe::command("out.mp4", 64, 48, 30, "preview1.mp3", 12.5)) {
         line += a + " ";
     }
-    EXPECT_NE(line.find("-s 64x48 -framerate 30 -i -"), std::string::npos) << line;
     EXPECT_NE(line.find("-ss 12.5"), std::string::npos) << line;
-    EXPECT_NE(line.find("-i preview1.mp3"), std::string::npos) << line;
-    EXPECT_NE(line.find("libx264"), std::string::npos);
-    EXPECT_NE(line.find("-shortest"), std::string::npos);
-    EXPECT_EQ(args.back(), "out.mp4");
-    auto silent = VideoPipe::command("out.mp4", 64, 48, 30, "", 0.0);
-    for (const auto& a : silent) {
-        EXPECT_NE(a, "-shortest");
-    }
-}
-
-TEST(VideoPipeTest, EncodesFramesThroughFfmpeg) {
-    TempDir dir;
-    std::string path = dir.path() + "/v.mp4";
-    VideoPipe pipe;
-    std::string error;
-    ASSERT_TRUE(pipe.open(VideoPipe::command(path, 32, 32, 10, "", 0.0), 32, 32, error)) << error;
-    std::vector<uint8_t> frame(32 * 32 * 3, 128);
-    for (int i = 0; i < 5; ++i) {
-        ASSERT_TRUE(pipe.write(frame.data(), error)) << error;
-    }
-    ASSERT_TRUE(pipe.close(error)) << error;
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    EXPECT_GT(static_cast<long>(file.tellg()), 100);
-}
-
-TEST(VideoPipeTest, AMissingEncoderIsReported) {
-    VideoPipe pipe;
-    std::string error;
-    EXPECT_FALSE(pipe.open({"no-such-encoder-here"}, 8, 8, error));
-    EXPECT_NE(error.find("cannot start"), std::string::npos);
+    EXPECT_LT(line.find("-ss 12.5"), line.find("-i preview1.mp3")) << "an input option: " << line;
 }
 
 // A device whose frames are a single number: the index of the frame shown.
@@ -291,17 +170,6 @@ std::vector<std::string> stateSteps(const std::vector<Call>& log) {
         }
     }
     return steps;
-}
-
-TEST_F(CaptureRunTest, AStillIsTheFrameAtThatTimeAndEndsTheRun) {
-    CaptureOptions o;
-    o.mode = CaptureOptions::Mode::Still;
-    o.at = 5.0;
-    capture(o);
-    EXPECT_EQ(sink.frames, std::vector<int64_t>{300});
-    EXPECT_EQ(device.shown, 1) << "only the still is drawn and shown";
-    EXPECT_EQ(countOf(log, Call::Render), 1u);
-    EXPECT_FALSE(failed);
 }
 
 TEST_F(CaptureRunTest, ASeekStepsTheStateThroughEveryFrameItDoesNotDraw) {

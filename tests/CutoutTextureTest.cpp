@@ -26,19 +26,6 @@ TEST(CutoutTexture, MaskAlphaWinsOverItsBrightness) {
     EXPECT_EQ(out.get(1, 1).r, 1.0) << "colour kept";
 }
 
-TEST(CutoutTexture, AnOpaqueMaskGivesItsBrightnessStretchedToFit) {
-    const std::vector<uint8_t> colour =
-        showgen::encodeJpeg(Image(8, 4, Colour(0.5, 0.5, 0.5)), 95, showgen::JpegChannels::Rgb);
-    Image mask(2, 1, Colour(0, 0, 0));
-    mask.set(1, 0, Colour(1, 1, 1));
-    const Image out = merged(colour, mask);
-    ASSERT_EQ(out.width(), 8);
-    ASSERT_EQ(out.height(), 4);
-    for (int x = 0; x < 8; ++x) {
-        EXPECT_EQ(out.get(x, 3).a, x < 4 ? 0.0 : 1.0) << x;
-    }
-}
-
 TEST(CutoutTexture, UndecodableImagesGiveNothing) {
     const std::vector<uint8_t> png = showgen::encodePng(Image(1, 1));
     const std::vector<uint8_t> junk = {0x89, 'P', 'N', 'G', 1, 2, 3};

@@ -7,29 +7,6 @@
 using tarnelix::test::Rgba;
 using tarnelix::test::TestDevice;
 
-TEST(D3d9Device, CreatesWithTheAskedBackBufferAndDepthBuffer) {
-    TestDevice t(32, 24);
-    ASSERT_TRUE(t.ok());
-    IDirect3DSurface9* back = nullptr;
-    ASSERT_EQ(t.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
-    D3DSURFACE_DESC desc{};
-    back->GetDesc(&desc);
-    EXPECT_EQ(desc.Width, 32u);
-    EXPECT_EQ(desc.Height, 24u);
-    EXPECT_EQ(desc.Format, D3DFMT_A8R8G8B8);
-    back->Release();
-    IDirect3DSurface9* depth = nullptr;
-    ASSERT_EQ(t.device->GetDepthStencilSurface(&depth), D3D_OK);
-    depth->GetDesc(&desc);
-    EXPECT_EQ(desc.Format, D3DFMT_D24S8);
-    depth->Release();
-    D3DVIEWPORT9 viewport{};
-    t.device->GetViewport(&viewport);
-    EXPECT_EQ(viewport.Width, 32u);
-    EXPECT_EQ(viewport.Height, 24u);
-    EXPECT_EQ(viewport.MaxZ, 1.0f);
-}
-
 TEST(D3d9Device, StatesStartAtDirect3DDefaults) {
     TestDevice t;
     ASSERT_TRUE(t.ok());

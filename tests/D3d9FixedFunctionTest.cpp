@@ -47,14 +47,6 @@ void expectColour(const Rgba& p, int r, int g, int b, int tolerance = 1) {
 
 } // namespace
 
-TEST_F(FixedFunction, DefaultStageModulatesTextureAndDiffuse) {
-    IDirect3DTexture9* texture = t.texture(1, 1, {0xFF8040FF});
-    t.device->SetTexture(0, texture);
-    draw(0xFF808080);
-    expectColour(t.pixel(4, 4), 64, 32, 128);
-    texture->Release();
-}
-
 TEST_F(FixedFunction, SelectArgumentsAndAStageWithoutTextureReadsWhite) {
     stage(0, D3DTOP_SELECTARG1, D3DTA_TEXTURE, D3DTA_DIFFUSE);
     draw(0xFF102030);

@@ -59,18 +59,6 @@ TEST(D3dxMath, PerspectiveMapsNearAndFarToZeroAndOne) {
     }
 }
 
-TEST(D3dxMath, MultiplyAppliesTheLeftOperandFirst) {
-    D3DXMATRIX a, b, product;
-    D3DXMatrixIdentity(&a);
-    D3DXMatrixIdentity(&b);
-    a.m[3][0] = 5.0f; // translate x
-    b.m[0][0] = 2.0f; // scale x
-    D3DXMatrixMultiply(&product, &a, &b);
-    EXPECT_FLOAT_EQ(product.m[3][0], 10.0f);
-    D3DXMatrixMultiply(&a, &a, &b); // aliasing the output
-    EXPECT_FLOAT_EQ(a.m[3][0], 10.0f);
-}
-
 TEST(D3dxMath, RotationsTurnClockwiseLookingDownTheAxis) {
     D3DXMATRIX m;
     expectNear(transformed(1, 0, 0, *D3DXMatrixRotationY(&m, D3DX_PI / 2)), 0, 0, -1);

@@ -67,15 +67,6 @@ TEST_F(TextureCreation, JpegIsOpaqueAndResampledToPowersOfTwo) {
     texture->Release();
 }
 
-TEST_F(TextureCreation, GreyscaleJpegBecomesGreyTexels) {
-    MemoryTexture* texture = nullptr;
-    ASSERT_EQ(create(encodeJpeg(solidPixels(16, 16, {90}), 16, 16, 1, false), &texture), D3D_OK);
-    EXPECT_EQ(texture->format, D3DFMT_X8R8G8B8);
-    EXPECT_TRUE(nearTexel(texture->texel(0, 3, 3), {90, 90, 90, 255}, 2));
-    EXPECT_EQ(texture->GetLevelCount(), 5u);
-    texture->Release();
-}
-
 TEST_F(TextureCreation, ImagesLargerThanTheDeviceAllowsAreScaledDown) {
     MemoryTexture* texture = nullptr;
     std::vector<uint8_t> wide(3000 * 2, 40);

@@ -32,36 +32,16 @@ bool quitQueued() {
 
 } // namespace
 
-TEST(Display, SixteenBitsSelectR5G6B5AndAnythingElseX8R8G8B8) {
-    for (int bits : {24, 32, 0}) {
-        EXPECT_EQ(Display::formatForBits(bits), D3DFMT_X8R8G8B8) << bits;
-    }
-    EXPECT_EQ(Display::formatForBits(16), D3DFMT_R5G6B5);
-}
-
-TEST(Display, PresentationParametersForWindowedAndFullScreen) {
-    // Windowed: the back buffer follows the window, no refresh rate, no waiting for the vsync.
-    D3DPRESENT_PARAMETERS windowed = Display::presentParameters(800, 600, false, 16, 75, 8);
+TEST(Display, WindowedModeNeitherWaitsForTheVsyncNorSetsARefreshRate) {
+    const D3DPRESENT_PARAMETERS windowed = Display::presentParameters(800, 600, false, 16, 75, 8);
     EXPECT_TRUE(windowed.Windowed);
     EXPECT_EQ(windowed.BackBufferWidth + windowed.BackBufferCount, 0u);
     EXPECT_EQ(windowed.FullScreen_RefreshRateInHz, 0u);
     EXPECT_EQ(windowed.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_IMMEDIATE));
     EXPECT_EQ(windowed.MultiSampleType, D3DMULTISAMPLE_NONE);
-    EXPECT_EQ(windowed.AutoDepthStencilFormat, D3DFMT_D24S8);
-
-    D3DPRESENT_PARAMETERS full = Display::presentParameters(1024, 768, true, 32, 60, 4);
-    EXPECT_FALSE(full.Windowed);
-    EXPECT_EQ(full.BackBufferCount, 1u);
-    EXPECT_EQ(full.BackBufferHeight, 768u);
+    const D3DPRESENT_PARAMETERS full = Display::presentParameters(1024, 768, true, 32, 60, 4);
     EXPECT_EQ(full.FullScreen_RefreshRateInHz, 60u);
-    EXPECT_EQ(full.PresentationInterval, static_cast<UINT>(D3DPRESENT_INTERVAL_DEFAULT));
-    const std::pair<int, D3DMULTISAMPLE_TYPE> samples[] = {{0, D3DMULTISAMPLE_NONE},
-                                                           {2, D3DMULTISAMPLE_2_SAMPLES},
-                                                           {4, D3DMULTISAMPLE_4_SAMPLES},
-                                                           {6, D3DMULTISAMPLE_6_SAMPLES}};
-    for (const auto& [count, type] : samples) {
-        EXPECT_EQ(Display::presentParameters(1, 1, true, 32, 60, count).MultiSampleType, type);
-    }
+    EXPECT_EQ(full.MultiSampleType, D3DMULTISAMPLE_4_SAMPLES);
 }
 
 TEST(Display, ModesAreListedBeforeAnyWindowExists) {
@@ -91,10 +71,6 @@ TEST(Display, CreatesTheWindowAndDeviceInAWindowedModeAndReleasesThem) {
     Display display;
     ASSERT_TRUE(display.create(64, 48, false, 32, 60, 0));
     ASSERT_NE(display.device, nullptr);
-    EXPECT_EQ(display.width, 64);
-    EXPECT_EQ(display.height, 48);
-    EXPECT_FALSE(display.fullscreen);
-    EXPECT_EQ(display.bits, 32);
     IDirect3DSurface9* back = nullptr;
     display.device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back);
     D3DSURFACE_DESC desc{};

@@ -26,28 +26,14 @@ protected:
 } // namespace
 
 TEST_F(FadePass, HalfwayToBlack) {
-    const std::vector<std::string> expected = {
-        renderState(D3DRS_ZFUNC, D3DCMP_ALWAYS),
-        renderState(D3DRS_CULLMODE, D3DCULL_NONE),
-        renderState(D3DRS_ALPHABLENDENABLE, TRUE),
-        renderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA),
-        renderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA),
-        setTexture(0, "null"),
-        stageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1),
-        stageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE),
-        stageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1),
-        stageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE),
-        "SetFVF(0x44)",
-        drawUp(2, 20),
-    };
-    EXPECT_EQ(run(Vec4(0, 0, 0, 1), 0.5f), expected);
+    // The pixel tests check the blend; here, the overlay's vertices.
+    EXPECT_EQ(run(Vec4(0, 0, 0, 1), 0.5f).back(), drawUp(2, 20));
     ASSERT_EQ(device.lastVertices.size(), 6 * sizeof(FadeVertex));
     EXPECT_EQ(vertex(0).colour, 0x7F000000u);
     EXPECT_EQ(vertex(2).x, 640.0f);
     EXPECT_EQ(vertex(2).y, 480.0f);
     EXPECT_EQ(vertex(5).x, 0.0f);
 }
-
 TEST_F(FadePass, AmountIsClampedAndColourAlphaIgnored) {
     run(Vec4(1.0f, 0.5f, 0.0f, 0.0f), 1.5f);
     EXPECT_EQ(vertex(3).colour, 0xFFFF7F00u);

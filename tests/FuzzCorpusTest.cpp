@@ -9,6 +9,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace {
 
@@ -28,20 +29,17 @@ void replayFolder(const char* name, Check check) {
     EXPECT_GT(replayed, 0) << folder;
 }
 
-TEST(FuzzCorpusTest, ScenesLoadOrAreRefusedWithAReason) {
-    replayFolder("scene", loadSceneBytes);
-}
-
-TEST(FuzzCorpusTest, ImagesBecomeTexturesOrAreRefused) {
-    replayFolder("texture", decodeTextureBytes);
-}
-
-TEST(FuzzCorpusTest, ShaderSourcesCompileOrFailWithAMessage) {
-    replayFolder("hlsl", compileHlslText);
-}
-
-TEST(FuzzCorpusTest, GltfFilesGiveUsableLightRangesOrNothing) {
-    replayFolder("gltf", readGltfExtrasBytes);
+// Scenes load or are refused with a reason, images become textures or are refused, shader
+// sources compile or fail with a message, glTF files give usable light ranges or nothing.
+TEST(FuzzCorpusTest, EveryKeptInputIsHandled) {
+    const std::pair<const char*, Check> targets[] = {{"scene", loadSceneBytes},
+                                                     {"texture", decodeTextureBytes},
+                                                     {"hlsl", compileHlslText},
+                                                     {"gltf", readGltfExtrasBytes}};
+    for (const auto& [folder, check] : targets) {
+        SCOPED_TRACE(folder);
+        replayFolder(folder, check);
+    }
 }
 
 } // namespace

@@ -24,20 +24,6 @@ TEST(GrowArray, GrowsInStepsOfTwentyKeepingContents) {
     }
 }
 
-TEST(GrowArray, ClearKeepsStorage) {
-    GrowArray<std::string> a;
-    for (int i = 0; i < 30; ++i) {
-        a.append(std::string(40, static_cast<char>('a' + i % 26)));
-    }
-    std::string* storage = a.begin();
-    a.clear();
-    EXPECT_EQ(a.count(), 0);
-    EXPECT_EQ(a.capacity(), 40);
-    a.append("again");
-    EXPECT_EQ(a.begin(), storage);
-    EXPECT_EQ(a[0], "again");
-}
-
 TEST(GrowArray, ClearedElementsAreReusedWithTheirStorage) {
     GrowArray<GrowArray<int>> lists;
     GrowArray<int>& first = lists.appendSlot();

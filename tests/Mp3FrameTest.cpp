@@ -36,34 +36,33 @@ std::vector<uint8_t> layer3Frames(int count) {
 
 } // namespace
 
-TEST(Mp3Frame, ReadsMpeg1Layer3WithAndWithoutPadding) {
-    Mp3Frame frame;
-    ASSERT_TRUE(parseMp3FrameHeader(bytes({0xFF, 0xFB, 0x90, 0x00}).data(), frame));
-    EXPECT_EQ(frame.version, 10);
-    EXPECT_EQ(frame.layer, 3);
-    EXPECT_EQ(frame.bitRate, 128000);
-    EXPECT_EQ(frame.sampleRate, 44100);
-    EXPECT_EQ(frame.channels, 2);
-    EXPECT_EQ(frame.samplesPerFrame, 1152);
-    EXPECT_EQ(frame.frameBytes, 417u);
-    ASSERT_TRUE(parseMp3FrameHeader(bytes({0xFF, 0xFB, 0x92, 0x00}).data(), frame));
-    EXPECT_EQ(frame.frameBytes, 418u);
-}
-
-TEST(Mp3Frame, ReadsMpeg2Layer3MonoAndMpeg1Layer1) {
-    Mp3Frame frame;
-    // MPEG-2, 64 kbit/s, 22.05 kHz, single channel: half the samples per frame.
-    ASSERT_TRUE(parseMp3FrameHeader(bytes({0xFF, 0xF3, 0x80, 0xC0}).data(), frame));
-    EXPECT_EQ(frame.version, 20);
-    EXPECT_EQ(frame.bitRate, 64000);
-    EXPECT_EQ(frame.sampleRate, 22050);
-    EXPECT_EQ(frame.channels, 1);
-    EXPECT_EQ(frame.samplesPerFrame, 576);
-    EXPECT_EQ(frame.frameBytes, 208u);
-    // Layer 1 counts in four-byte slots: 32 kbit/s at 32 kHz is 12 slots.
-    ASSERT_TRUE(parseMp3FrameHeader(bytes({0xFF, 0xFF, 0x18, 0x00}).data(), frame));
-    EXPECT_EQ(frame.layer, 1);
-    EXPECT_EQ(frame.frameBytes, 48u);
+TEST(Mp3Frame, ReadsTheHeaderOfEachVersionAndLayer) {
+    struct Case {
+        std::vector<uint8_t> header;
+        int version, layer, bitRate, sampleRate, channels, samplesPerFrame;
+        size_t frameBytes;
+    };
+    const Case cases[] = {
+        // MPEG-1 layer 3, 128 kbit/s, 44.1 kHz, stereo, unpadded and padded.
+        {bytes({0xFF, 0xFB, 0x90, 0x00}), 10, 3, 128000, 44100, 2, 1152, 417},
+        {bytes({0xFF, 0xFB, 0x92, 0x00}), 10, 3, 128000, 44100, 2, 1152, 418},
+        // MPEG-2, 64 kbit/s, 22.05 kHz, single channel: half the samples per frame.
+        {bytes({0xFF, 0xF3, 0x80, 0xC0}), 20, 3, 64000, 22050, 1, 576, 208},
+        // Layer 1 counts in four-byte slots: 32 kbit/s at 32 kHz is 12 slots.
+        {bytes({0xFF, 0xFF, 0x18, 0x00}), 10, 1, 32000, 32000, 2, 384, 48},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.frameBytes);
+        Mp3Frame frame;
+        ASSERT_TRUE(parseMp3FrameHeader(c.header.data(), frame));
+        EXPECT_EQ(frame.version, c.version);
+        EXPECT_EQ(frame.layer, c.layer);
+        EXPECT_EQ(frame.bitRate, c.bitRate);
+        EXPECT_EQ(frame.sampleRate, c.sampleRate);
+        EXPECT_EQ(frame.channels, c.channels);
+        EXPECT_EQ(frame.samplesPerFrame, c.samplesPerFrame);
+        EXPECT_EQ(frame.frameBytes, c.frameBytes);
+    }
 }
 
 TEST(Mp3Frame, RefusesReservedAndFreeFormatHeaders) {

@@ -115,25 +115,18 @@ TEST_F(TimelineTest, PlaysTheFiveSegmentsInOrderForAbout140Seconds) {
     EXPECT_NEAR(frames * 0.02, 140.0, 0.5);
 }
 
-TEST_F(TimelineTest, FirstSplashFrameIsBlackWithNoTimeElapsed) {
-    play();
-    std::vector<Call> renders = only(segment(0), Call::Render);
-    ASSERT_GE(renders.size(), 2u);
-    EXPECT_EQ(renders[0].value, 1.0f);
-    EXPECT_EQ(renders[0].colour, Vec4(0, 0, 0, 1));
-    EXPECT_FLOAT_EQ(renders[1].value, 1.0f - 0.016f / 4.0f);
-    // Nothing is presented before the first frame is drawn.
-    EXPECT_EQ(segment(0)[0].kind, Call::Sprite);
-    EXPECT_EQ(segment(0)[1].kind, Call::Render);
-    EXPECT_EQ(segment(0)[2].kind, Call::Present);
-}
-
-TEST_F(TimelineTest, SplashFadesInStandsAndFadesOut) {
+TEST_F(TimelineTest, SplashStartsBlackFadesInStandsAndFadesOut) {
     host.steps = {500, 100};
     play();
     // The first 0.5 s frame counts as 0.1 s; so do the later ones of exactly 0.1 s.
     std::vector<Call> renders = only(segment(0), Call::Render);
     ASSERT_EQ(renders.size(), 100u) << "frames at 0, 0.1, ... 9.9 s; 10.0 is not past 10";
+    // The first frame is black with no time elapsed, drawn before anything is presented.
+    EXPECT_EQ(renders[0].value, 1.0f);
+    EXPECT_EQ(renders[0].colour, Vec4(0, 0, 0, 1));
+    EXPECT_EQ(segment(0)[0].kind, Call::Sprite);
+    EXPECT_EQ(segment(0)[1].kind, Call::Render);
+    EXPECT_EQ(segment(0)[2].kind, Call::Present);
     EXPECT_FLOAT_EQ(renders[1].value, 1.0f - 0.1f / 4.0f);
     EXPECT_FLOAT_EQ(renders[50].value, 0.0f);
     EXPECT_NEAR(renders[80].value, 0.5f, 1e-4);
@@ -186,6 +179,14 @@ TEST_F(TimelineTest, ASegmentEndsWithoutDrawingWhenItsTimeRunsOut) {
     EXPECT_NEAR(static_cast<double>(only(calls, Call::Render).size()), 250.0, 1.0);
 }
 
+TEST_F(TimelineTest, QuitDuringTheOpeningSplashSkipsTheRest) {
+    host.pump = [] { return false; };
+    play();
+    EXPECT_EQ(only(log, Call::Segment).size(), 1u);
+    EXPECT_EQ(only(log, Call::Render).size(), 1u);
+    EXPECT_TRUE(only(log, Call::Present).empty());
+}
+
 TEST_F(TimelineTest, QuitDuringTheClosingSplashEndsTheRun) {
     int pumps = 0;
     host.pump = [&] { return !(host.currentSegment == 4 && ++pumps > 3); };
@@ -193,14 +194,6 @@ TEST_F(TimelineTest, QuitDuringTheClosingSplashEndsTheRun) {
     EXPECT_EQ(only(segment(4), Call::Render).size(), 4u);
     EXPECT_EQ(only(segment(4), Call::Present).size(), 3u);
     EXPECT_EQ(log.back().kind, Call::Render);
-}
-
-TEST_F(TimelineTest, QuitDuringTheOpeningSplashSkipsTheRest) {
-    host.pump = [] { return false; };
-    play();
-    EXPECT_EQ(only(log, Call::Segment).size(), 1u);
-    EXPECT_EQ(only(log, Call::Render).size(), 1u);
-    EXPECT_TRUE(only(log, Call::Present).empty());
 }
 
 // The window procedure of the show's window: Escape and closing post the quit message.

@@ -168,6 +168,4 @@ TEST(Win32, CountersAdvanceAndCursorCountsNest) {
     EXPECT_GE(GetTickCount(), ticks);
     EXPECT_EQ(ShowCursor(FALSE), -1);
     EXPECT_EQ(ShowCursor(TRUE), 0);
-    EXPECT_NE(GetModuleHandleA(nullptr), nullptr);
-    EXPECT_NE(LoadIconA(nullptr, IDI_APPLICATION), nullptr);
 }
