@@ -39,7 +39,10 @@ public:
     ~Device() override;
 
     void registerChild(DeviceChild* child) { children_.insert(child); }
-    void unregisterChild(DeviceChild* child) { children_.erase(child); }
+    void unregisterChild(DeviceChild* child) {
+        children_.erase(child);
+        forgetNamedBindings();
+    }
     // Makes the device's GL context current (objects may be made while another is current).
     void makeCurrent();
     GLuint readFramebuffer() const { return readFramebuffer_; }
@@ -235,6 +238,7 @@ private:
     // Drawing.
     bool prepareDraw();
     void applyRenderTarget();
+    void forgetNamedBindings();
     void applyFixedState();
     void applyTextures();
     void applyVertexInput(GLuint upBuffer, UINT upStride);

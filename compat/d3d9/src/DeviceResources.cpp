@@ -288,6 +288,29 @@ void Device::applyRenderTarget() {
     draw_.dirty &= ~kDirtyRenderTarget;
 }
 
+// A child's GL names are deleted with it, and GL may hand the same numbers to the next
+// objects made (newer Mesa does, at once). What the device recorded by name, to skip
+// rebinding, could then match a new object that was never bound: the records become a name
+// GL never gives out, so that the next use binds afresh.
+void Device::forgetNamedBindings() {
+    constexpr GLuint kNoName = ~0u;
+    attachedColour_ = kNoName;
+    attachedDepth_ = kNoName;
+    for (GLuint& texture : draw_.boundTexture) {
+        texture = kNoName;
+    }
+    draw_.texturesDirty = (1u << kSamplerCount) - 1;
+    for (GLuint& buffer : draw_.boundUniformBuffer) {
+        buffer = kNoName;
+    }
+    draw_.boundIndexBuffer = kNoName;
+    for (GLuint& buffer : draw_.inputBuffer) {
+        buffer = kNoName;
+    }
+    draw_.inputDeclaration = nullptr; // a new declaration may reuse a freed one's address
+    draw_.dirty |= kDirtyRenderTarget | kDirtyVertexInput;
+}
+
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                       DWORD stencil) {
     if (count > 0 && !rects) {
