@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 using tarnelix::test::Rgba;
 using tarnelix::test::TestDevice;
 
@@ -151,4 +153,86 @@ TEST(D3d9Device, RefusesUnsupportedFormatsAndCallsCleanly) {
     EXPECT_EQ(t.device->CreateVertexShader(bogus, &shader), D3DERR_INVALIDCALL);
     EXPECT_EQ(shader, nullptr);
     EXPECT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, nullptr, 16), D3DERR_INVALIDCALL);
+}
+
+namespace {
+
+using tarnelix::test::kScreenFvf;
+using tarnelix::test::ScreenVertex;
+
+IDirect3DVertexBuffer9* quadBuffer(IDirect3DDevice9* device, D3DCOLOR colour) {
+    ScreenVertex quad[6];
+    tarnelix::test::screenQuad(quad, 0, 0, 8, 8, 0.5f, colour);
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    device->CreateVertexBuffer(sizeof(quad), D3DUSAGE_WRITEONLY, kScreenFvf, D3DPOOL_MANAGED,
+                               &buffer, nullptr);
+    void* bits = nullptr;
+    if (buffer && SUCCEEDED(buffer->Lock(0, 0, &bits, 0))) {
+        std::memcpy(bits, quad, sizeof(quad));
+        buffer->Unlock();
+    }
+    return buffer;
+}
+
+} // namespace
+
+// GL may give a released object's name to the next object made (the test programs ask Mesa to
+// do so at once): the device must not take the new object for the old one it had bound.
+TEST(D3d9Device, ObjectsMadeAfterOthersWentAreBoundAfresh) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    IDirect3DDevice9* d = t.device;
+    d->SetFVF(kScreenFvf);
+    d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    IDirect3DSurface9* back = nullptr;
+    ASSERT_EQ(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
+
+    // A render target in place of a released one receives the clear.
+    IDirect3DSurface9* target = nullptr;
+    ASSERT_EQ(d->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target,
+                                    nullptr),
+              D3D_OK);
+    d->SetRenderTarget(0, target);
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(255, 0, 0), 1.0f, 0);
+    d->SetRenderTarget(0, back);
+    target->Release();
+    ASSERT_EQ(d->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target,
+                                    nullptr),
+              D3D_OK);
+    d->SetRenderTarget(0, target);
+    d->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 255, 0), 1.0f, 0);
+    EXPECT_EQ(t.read(target)[0], 0xFF00FF00u);
+    d->SetRenderTarget(0, back);
+    target->Release();
+
+    // A vertex buffer in place of a released one is drawn from.
+    IDirect3DVertexBuffer9* buffer = quadBuffer(d, D3DCOLOR_XRGB(255, 0, 0));
+    d->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
+    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    d->SetStreamSource(0, nullptr, 0, 0);
+    buffer->Release();
+    buffer = quadBuffer(d, D3DCOLOR_XRGB(0, 0, 255));
+    d->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
+    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    EXPECT_EQ(t.pixel(4, 4).b, 255);
+    EXPECT_EQ(t.pixel(4, 4).r, 0);
+
+    // A texture in place of a released one is sampled.
+    d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    IDirect3DTexture9* texture = t.texture(1, 1, {0xFFFF0000u});
+    d->SetTexture(0, texture);
+    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    d->SetTexture(0, nullptr);
+    texture->Release();
+    texture = t.texture(1, 1, {0xFF00FF00u});
+    d->SetTexture(0, texture);
+    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+    EXPECT_EQ(t.pixel(4, 4).g, 255);
+    EXPECT_EQ(t.pixel(4, 4).r, 0);
+
+    d->SetTexture(0, nullptr);
+    d->SetStreamSource(0, nullptr, 0, 0);
+    texture->Release();
+    buffer->Release();
+    back->Release();
 }
