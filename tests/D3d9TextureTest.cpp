@@ -122,6 +122,75 @@ TEST_F(Textures, MipFilterChoosesLevels) {
     texture->Release();
 }
 
+// A texture of one value throughout is read as a constant (cheaper for a software rasteriser):
+// it must still show its texel in the right channel order, with X8 alpha as 1, the border
+// colour where border addressing reaches past it, and whatever a later write puts in it.
+TEST_F(Textures, TexturesOfOneValueShowTheirTexelAndLaterWrites) {
+    t.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+    auto fill = [](IDirect3DTexture9* texture, uint32_t value) {
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        for (int i = 0; i < 16; ++i) {
+            static_cast<uint32_t*>(locked.pBits)[i] = value;
+        }
+        texture->UnlockRect(0);
+    };
+    IDirect3DTexture9* plain = nullptr;
+    ASSERT_EQ(
+        t.device->CreateTexture(4, 4, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &plain, nullptr),
+        D3D_OK);
+    fill(plain, 0x00102030u);
+    t.device->SetTexture(0, plain);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    Rgba texel = t.pixel(4, 4);
+    EXPECT_EQ(texel.r, 0x10);
+    EXPECT_EQ(texel.g, 0x20);
+    EXPECT_EQ(texel.b, 0x30);
+    EXPECT_EQ(texel.a, 255);
+
+    IDirect3DTexture9* texture = t.texture(4, 4, std::vector<uint32_t>(16, 0x80FF0000u));
+    t.device->SetTexture(0, texture);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(t.pixel(4, 4).r, 255);
+    EXPECT_EQ(t.pixel(4, 4).a, 0x80);
+    // Border addressing past the texture shows the border colour, not the texel.
+    t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_BORDER);
+    t.device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFF0000FFu);
+    draw(0.0f, 0.0f, 2.0f, 1.0f);
+    EXPECT_EQ(t.pixel(1, 4).r, 255);
+    EXPECT_EQ(t.pixel(6, 4).b, 255);
+    t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
+    // One texel changed under a lock while the texture stays bound.
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    static_cast<uint32_t*>(locked.pBits)[3] = kGreen;
+    texture->UnlockRect(0);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(t.pixel(7, 0).g, 255);
+    EXPECT_EQ(t.pixel(0, 0).r, 255);
+    // Written by a copy into the texture, not a lock.
+    fill(texture, kRed);
+    IDirect3DSurface9* source = nullptr;
+    ASSERT_EQ(t.device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
+                                                    &source, nullptr),
+              D3D_OK);
+    ASSERT_EQ(source->LockRect(&locked, nullptr, 0), D3D_OK);
+    for (int i = 0; i < 16; ++i) {
+        static_cast<uint32_t*>(locked.pBits)[i] = kGreen;
+    }
+    source->UnlockRect();
+    IDirect3DSurface9* level = nullptr;
+    texture->GetSurfaceLevel(0, &level);
+    ASSERT_EQ(t.device->UpdateSurface(source, nullptr, level, nullptr), D3D_OK);
+    draw(0.0f, 0.0f, 1.0f, 1.0f);
+    EXPECT_EQ(t.pixel(4, 4).g, 255);
+    EXPECT_EQ(t.pixel(4, 4).r, 0);
+    level->Release();
+    source->Release();
+    texture->Release();
+    plain->Release();
+}
+
 TEST_F(Textures, VolumeTexturesLockAndSampleInThreeDimensions) {
     IDirect3DVolumeTexture9* volume = nullptr;
     ASSERT_EQ(t.device->CreateVolumeTexture(4, 4, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,

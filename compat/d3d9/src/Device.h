@@ -237,6 +237,7 @@ private:
 
     // Drawing.
     bool prepareDraw();
+    void refreshStageTextureKinds();
     void applyRenderTarget();
     void forgetNamedBindings();
     void applyFixedState();

@@ -14,6 +14,7 @@
 #include "VertexDeclaration.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace tarnelix::d3d9 {
 
@@ -134,10 +135,43 @@ void colourOf(D3DCOLOR color, float out[4]) {
 
 } // namespace
 
+// A texture whose every texel holds one value samples to it everywhere, unless border
+// addressing brings in the border colour: the stage then reads the value as a constant, which
+// costs a software rasteriser far less than a filtered read (a flat normal map is the common
+// case). Textures change under locks, so this is looked at before every draw.
+void Device::refreshStageTextureKinds() {
+    for (int stage = 0; stage < kStageCount; ++stage) {
+        uint8_t kind = 0;
+        const float* constant = nullptr;
+        if (BoundTexture* bound = boundTextures_[stage]) {
+            const TextureStorage& storage = bound->storage();
+            bool volume = storage.target() == GL_TEXTURE_3D;
+            kind = volume ? 3 : 2;
+            const DWORD* ss = state_.sampler[stage];
+            bool border = ss[D3DSAMP_ADDRESSU] == D3DTADDRESS_BORDER ||
+                          ss[D3DSAMP_ADDRESSV] == D3DTADDRESS_BORDER ||
+                          (volume && ss[D3DSAMP_ADDRESSW] == D3DTADDRESS_BORDER);
+            if (storage.constant() && !border && !ss[D3DSAMP_SRGBTEXTURE]) {
+                kind = 4;
+                constant = storage.constantTexel();
+            }
+        }
+        if (draw_.stageTextureKind[stage] != kind) {
+            draw_.stageTextureKind[stage] = kind;
+            draw_.dirty |= kDirtyProgram;
+        }
+        if (constant && std::memcmp(draw_.stageConstant[stage], constant, 4 * sizeof(float))) {
+            std::memcpy(draw_.stageConstant[stage], constant, 4 * sizeof(float));
+            ++draw_.fixedVersion;
+        }
+    }
+}
+
 bool Device::prepareDraw() {
     if (!renderTarget_) {
         return false;
     }
+    refreshStageTextureKinds();
     if (draw_.dirty & kDirtyRenderTarget) {
         applyRenderTarget();
     }
@@ -440,6 +474,11 @@ void Device::applyUniforms() {
         }
         if (p.materialEmissive >= 0) {
             glUniform4fv(p.materialEmissive, 1, &m.Emissive.r);
+        }
+        for (int stage = 0; stage < kStageCount; ++stage) {
+            if (p.textureConstant[stage] >= 0) {
+                glUniform4fv(p.textureConstant[stage], 1, draw_.stageConstant[stage]);
+            }
         }
     }
     if (vertexShader_ && p.vertexBlock) {

@@ -177,16 +177,6 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
 
 void Device::markTextureDirty(DWORD stage) {
     draw_.texturesDirty |= 1u << stage;
-    if (stage < kStageCount) {
-        uint8_t kind = 0;
-        if (BoundTexture* bound = boundTextures_[stage]) {
-            kind = bound->storage().target() == GL_TEXTURE_3D ? 3 : 2;
-        }
-        if (draw_.stageTextureKind[stage] != kind) {
-            draw_.stageTextureKind[stage] = kind;
-            draw_.dirty |= kDirtyProgram;
-        }
-    }
 }
 
 HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
@@ -451,6 +441,7 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
     glClearColor(((color >> 16) & 0xFF) / 255.0f, ((color >> 8) & 0xFF) / 255.0f,
                  (color & 0xFF) / 255.0f, opaque ? 1.0f : ((color >> 24) & 0xFF) / 255.0f);
     glClear(GL_COLOR_BUFFER_BIT);
+    target->writtenByGl();
     draw_.dirty |= kDirtyRenderTarget | kDirtyRaster;
     return D3D_OK;
 }
@@ -468,6 +459,7 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
     glTexSubImage2D(GL_TEXTURE_2D, dest->glLevel(), 0, 0, static_cast<GLsizei>(dest->desc().Width),
                     static_cast<GLsizei>(dest->desc().Height), format.pixelFormat, format.pixelType,
                     source->memory());
+    dest->writtenByGl();
     return D3D_OK;
 }
 

@@ -52,9 +52,10 @@ struct DrawState {
     UINT inputStride[kStreamCount] = {};
     uint32_t enabledAttributes = 0;
 
-    // The kinds of texture on the fixed-function stages (0 none, 2 2D, 3 volume), part of the
-    // fixed-function pixel key.
+    // The kinds of texture on the fixed-function stages (0 none, 2 2D, 3 volume, 4 one value
+    // throughout), part of the fixed-function pixel key; and the value of each kind-4 texture.
     uint8_t stageTextureKind[kStageCount] = {};
+    float stageConstant[kStageCount][4] = {};
 
     bool anisotropySupported = false;
     float worldViewProjection[16] = {};

@@ -30,7 +30,7 @@ struct FixedStageKey {
     uint8_t alphaOp = 0;
     uint8_t alphaArg[3] = {};
     uint8_t resultArg = 0;
-    uint8_t textureKind = 0; // 0 none, 2 2D, 3 volume
+    uint8_t textureKind = 0; // 0 none, 2 2D, 3 volume, 4 one value throughout (a uniform)
     uint8_t texCoord = 0;
     uint8_t reserved = 0;
 };

@@ -258,7 +258,9 @@ std::string operation(uint8_t op, const std::string& a0, const std::string& a1,
 void writeStage(const FixedStageKey& k, int s, std::string& out) {
     if (readsTexture(k)) {
         const char* coordinates = k.textureKind == 3 ? ".xyz" : ".xy";
-        if (k.textureKind) {
+        if (k.textureKind == 4) {
+            out += format("    vec4 tex%d = tx_TextureConstant%d;\n", s, s);
+        } else if (k.textureKind) {
             out += format("    vec4 tex%d = texture(tx_Sampler%d, tc%d%s);\n", s, s, k.texCoord,
                           coordinates);
         } else {
@@ -292,7 +294,9 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     }
     for (int s = 0; s < key.stageCount; ++s) {
         int kind = key.stages[s].textureKind;
-        if (kind) {
+        if (kind == 4) {
+            out += format("uniform vec4 tx_TextureConstant%d;\n", s);
+        } else if (kind) {
             out += format("uniform %s tx_Sampler%d;\n", kind == 3 ? "sampler3D" : "sampler2D", s);
         }
     }
@@ -314,7 +318,7 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     out += "    vec4 specular = clamp(" + input(kColor1, "vec4(0.0)") + ", 0.0, 1.0);\n";
     uint8_t coordinatesUsed = 0;
     for (int s = 0; s < key.stageCount; ++s) {
-        if (key.stages[s].textureKind) {
+        if (key.stages[s].textureKind == 2 || key.stages[s].textureKind == 3) {
             coordinatesUsed |= static_cast<uint8_t>(1u << key.stages[s].texCoord);
         }
     }

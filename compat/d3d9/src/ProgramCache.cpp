@@ -118,6 +118,8 @@ Program* ProgramCache::link(GLuint vertexShader, const ShaderCode* vertexCode, G
         if (location >= 0) {
             glUniform1i(location, s);
         }
+        name = "tx_TextureConstant" + std::to_string(s);
+        p.textureConstant[s] = glGetUniformLocation(id, name.c_str());
     }
     const ShaderCode* codes[2] = {vertexCode, pixelCode};
     for (int stage = 0; stage < 2; ++stage) {

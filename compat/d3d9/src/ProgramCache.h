@@ -25,6 +25,7 @@ struct Program {
     GLint materialAmbient = -1;
     GLint materialEmissive = -1;
     GLint ambientLight = -1;
+    GLint textureConstant[kStageCount] = {-1, -1, -1, -1, -1, -1, -1, -1};
     bool vertexBlock = false;
     bool pixelBlock = false;
     // The versions of the device's inputs this program last received.

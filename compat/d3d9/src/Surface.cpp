@@ -52,6 +52,12 @@ ULONG Surface::Release() {
     return container_ ? container_->Release() : Resource::Release();
 }
 
+void Surface::writtenByGl() {
+    if (owner_) {
+        owner_->levelWrittenByGl(level_);
+    }
+}
+
 GLuint Surface::glTexture() const {
     return owner_ ? owner_->texture() : texture_;
 }

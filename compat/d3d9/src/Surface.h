@@ -41,6 +41,8 @@ public:
     GLuint glTexture() const;
     GLint glLevel() const { return static_cast<GLint>(level_); }
     GLuint glRenderbuffer() const { return renderbuffer_; }
+    // GL wrote the colour (a copy or a fill), not a lock: the texture behind forgets what it knew.
+    void writtenByGl();
     bool isDepth() const { return format_->depth; }
     bool isSystemMemory() const { return !owner_ && !texture_ && !renderbuffer_; }
     uint8_t* memory() { return memory_.data(); }

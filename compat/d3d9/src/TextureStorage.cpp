@@ -3,8 +3,36 @@
 #include "GlScratch.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace tarnelix::d3d9 {
+
+namespace {
+
+// Only four-byte texels of 8-bit channels are looked at; other formats never count as one value.
+bool eightBitRgba(const FormatInfo& format) {
+    return format.bytesPerPixel == 4 && format.pixelType == GL_UNSIGNED_INT_8_8_8_8_REV &&
+           (format.pixelFormat == GL_BGRA || format.pixelFormat == GL_RGBA);
+}
+
+// The value every four-byte texel of a level's memory holds, or -1.
+int64_t oneValue(const std::vector<uint8_t>& data) {
+    if (data.size() < 4) {
+        return -1;
+    }
+    uint32_t first = 0;
+    std::memcpy(&first, data.data(), 4);
+    for (size_t i = 4; i + 4 <= data.size(); i += 4) {
+        uint32_t texel = 0;
+        std::memcpy(&texel, &data[i], 4);
+        if (texel != first) {
+            return -1;
+        }
+    }
+    return first;
+}
+
+} // namespace
 
 TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT depth, UINT levels,
                                DWORD usage, D3DFORMAT format, D3DPOOL pool)
@@ -20,6 +48,7 @@ TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT dept
     }
     memory_.resize(levels_);
     locked_.assign(levels_, false);
+    levelValue_.assign(levels_, -1);
     glGenTextures(1, &texture_);
     bindScratch(target_, texture_);
     glTexParameteri(target_, GL_TEXTURE_BASE_LEVEL, 0);
@@ -84,6 +113,10 @@ HRESULT TextureStorage::unlock(UINT level) {
     }
     locked_[level] = false;
     upload(level);
+    if (eightBitRgba(*format_) && !renderTarget() && !(usage_ & D3DUSAGE_AUTOGENMIPMAP)) {
+        levelValue_[level] = oneValue(memory_[level]);
+        findConstant();
+    }
     if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) && level == 0) {
         generateMips();
     }
@@ -106,6 +139,55 @@ void TextureStorage::upload(UINT level) {
                         static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
                         format_->pixelFormat, format_->pixelType, data.data());
     }
+}
+
+void TextureStorage::levelWrittenByGl(UINT level) {
+    if (level < levels_) {
+        levelValue_[level] = -1;
+        constant_ = false;
+    }
+}
+
+void TextureStorage::findConstant() {
+    constant_ = false;
+    if (levelValue_.empty()) {
+        return;
+    }
+    for (int64_t value : levelValue_) {
+        if (value < 0 || value != levelValue_[0]) {
+            return;
+        }
+    }
+    // Memory holds B, G, R, A (BGRA) or R, G, B, A (RGBA) bytes, as GL reads them.
+    uint8_t bytes[4];
+    uint32_t texel = static_cast<uint32_t>(levelValue_[0]);
+    std::memcpy(bytes, &texel, 4);
+    bool bgra = format_->pixelFormat == GL_BGRA;
+    float rgba[4] = {(bgra ? bytes[2] : bytes[0]) / 255.0f, bytes[1] / 255.0f,
+                     (bgra ? bytes[0] : bytes[2]) / 255.0f, bytes[3] / 255.0f};
+    for (int c = 0; c < 4; ++c) {
+        switch (format_->swizzle[c]) {
+        case GL_RED:
+            constantTexel_[c] = rgba[0];
+            break;
+        case GL_GREEN:
+            constantTexel_[c] = rgba[1];
+            break;
+        case GL_BLUE:
+            constantTexel_[c] = rgba[2];
+            break;
+        case GL_ALPHA:
+            constantTexel_[c] = rgba[3];
+            break;
+        case GL_ONE:
+            constantTexel_[c] = 1.0f;
+            break;
+        default:
+            constantTexel_[c] = 0.0f;
+            break;
+        }
+    }
+    constant_ = true;
 }
 
 void TextureStorage::generateMips() {

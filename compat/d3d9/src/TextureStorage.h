@@ -5,6 +5,7 @@
 
 #include "Formats.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace tarnelix::d3d9 {
@@ -37,9 +38,19 @@ public:
                  INT& rowPitch, INT& slicePitch, void*& bits, DWORD flags);
     HRESULT unlock(UINT level);
     void generateMips();
+    // A level was written by GL (a copy or a fill), not through a lock.
+    void levelWrittenByGl(UINT level);
+
+    // Whether every texel of every level holds one and the same value, written through locks:
+    // sampling such a texture gives that value whatever the coordinates, filters and mip level
+    // (border addressing apart), so a draw may take it as a constant. The value is as a
+    // sampler returns it: 0..1 per channel, the format's swizzle applied.
+    bool constant() const { return constant_; }
+    const float* constantTexel() const { return constantTexel_; }
 
 private:
     void upload(UINT level);
+    void findConstant();
 
     GLenum target_;
     UINT width_;
@@ -52,6 +63,9 @@ private:
     GLuint texture_ = 0;
     std::vector<std::vector<uint8_t>> memory_; // one per level, allocated at first lock
     std::vector<bool> locked_;
+    std::vector<int64_t> levelValue_; // a level's one texel value, or -1
+    bool constant_ = false;
+    float constantTexel_[4] = {};
 };
 
 } // namespace tarnelix::d3d9
