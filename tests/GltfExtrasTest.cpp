@@ -14,16 +14,20 @@ using sceneimport::readGltfExtras;
 
 const std::string kLights =
     "{\"extensions\":{\"KHR_lights_punctual\":{\"lights\":["
-    "{\"type\":\"point\",\"range\":12.5},{\"type\":\"point\"},{\"type\":\"spot\",\"range\":3}]}},"
+    "{\"type\":\"point\",\"range\":12.5},{\"type\":\"point\"},{\"type\":\"spot\",\"range\":3},"
+    "{\"type\":\"point\",\"range\":1e300},{\"type\":\"point\",\"range\":1e-60}]}},"
     "\"nodes\":[{\"name\":\"A\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}},"
     "{\"name\":\"B \\\"quoted\\\"\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":2}}},"
     "{\"name\":\"C\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":1}}},"
     "{\"name\":\"D\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":7}}},"
+    "{\"name\":\"F\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":3}}},"
+    "{\"name\":\"G\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":4}}},"
     "{\"name\":\"E\",\"children\":[],\"scale\":[1e0,-2.5E-1,true],\"x\":null}]}";
 
 TEST(GltfExtras, LightRangesAreFoundByTheLightsNodeName) {
     const sceneimport::GltfExtras extras = gltfExtrasFromJson(kLights);
-    ASSERT_EQ(extras.lightRanges.size(), 2u) << "lights without range, bad indices: none";
+    ASSERT_EQ(extras.lightRanges.size(), 2u)
+        << "lights without range, bad indices, ranges no float holds: none";
     EXPECT_FLOAT_EQ(extras.lightRanges.at("A"), 12.5f);
     EXPECT_FLOAT_EQ(extras.lightRanges.at("B \"quoted\""), 3.0f);
     EXPECT_EQ(extras.sharedCamerasAndLights, 0);

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <map>
 #include <set>
 #include <vector>
@@ -169,9 +170,17 @@ GltfExtras gltfExtrasFromJson(const std::string& json) {
         }
         const Value* name = node.member("name");
         const Value* range = lights->items[static_cast<size_t>(index->number)].member("range");
-        if (name != nullptr && name->kind == Value::String && range != nullptr &&
-            range->kind == Value::Number && range->number > 0.0) {
-            extras.lightRanges[name->text] = static_cast<float>(range->number);
+        if (name == nullptr || name->kind != Value::String || range == nullptr ||
+            range->kind != Value::Number) {
+            continue;
+        }
+        // The engine keeps radii as floats: a range past the float's reach, or so small that
+        // it becomes 0, is no range the engine can use.
+        if (range->number > 0.0 && range->number <= std::numeric_limits<float>::max()) {
+            const float radius = static_cast<float>(range->number);
+            if (radius > 0.0f) {
+                extras.lightRanges[name->text] = radius;
+            }
         }
     }
     return extras;
