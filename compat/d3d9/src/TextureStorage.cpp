@@ -165,27 +165,12 @@ void TextureStorage::findConstant() {
     bool bgra = format_->pixelFormat == GL_BGRA;
     float rgba[4] = {(bgra ? bytes[2] : bytes[0]) / 255.0f, bytes[1] / 255.0f,
                      (bgra ? bytes[0] : bytes[2]) / 255.0f, bytes[3] / 255.0f};
+    // Each channel as the format's swizzle routes it: red, green, blue, alpha, one or zero.
+    const GLint sources[5] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA, GL_ONE};
+    const float values[5] = {rgba[0], rgba[1], rgba[2], rgba[3], 1.0f};
     for (int c = 0; c < 4; ++c) {
-        switch (format_->swizzle[c]) {
-        case GL_RED:
-            constantTexel_[c] = rgba[0];
-            break;
-        case GL_GREEN:
-            constantTexel_[c] = rgba[1];
-            break;
-        case GL_BLUE:
-            constantTexel_[c] = rgba[2];
-            break;
-        case GL_ALPHA:
-            constantTexel_[c] = rgba[3];
-            break;
-        case GL_ONE:
-            constantTexel_[c] = 1.0f;
-            break;
-        default:
-            constantTexel_[c] = 0.0f;
-            break;
-        }
+        const GLint* source = std::find(sources, sources + 5, format_->swizzle[c]);
+        constantTexel_[c] = source == sources + 5 ? 0.0f : values[source - sources];
     }
     constant_ = true;
 }
