@@ -187,48 +187,44 @@ TEST(D3d9Device, ObjectsMadeAfterOthersWentAreBoundAfresh) {
     IDirect3DSurface9* back = nullptr;
     ASSERT_EQ(d->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back), D3D_OK);
 
-    // A render target in place of a released one receives the clear.
-    IDirect3DSurface9* target = nullptr;
-    ASSERT_EQ(d->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target,
-                                    nullptr),
-              D3D_OK);
-    d->SetRenderTarget(0, target);
-    d->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(255, 0, 0), 1.0f, 0);
-    d->SetRenderTarget(0, back);
-    target->Release();
-    ASSERT_EQ(d->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE, &target,
-                                    nullptr),
-              D3D_OK);
-    d->SetRenderTarget(0, target);
-    d->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(0, 255, 0), 1.0f, 0);
-    EXPECT_EQ(t.read(target)[0], 0xFF00FF00u);
-    d->SetRenderTarget(0, back);
-    target->Release();
-
-    // A vertex buffer in place of a released one is drawn from.
-    IDirect3DVertexBuffer9* buffer = quadBuffer(d, D3DCOLOR_XRGB(255, 0, 0));
-    d->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
-    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
-    d->SetStreamSource(0, nullptr, 0, 0);
-    buffer->Release();
-    buffer = quadBuffer(d, D3DCOLOR_XRGB(0, 0, 255));
-    d->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
-    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
-    EXPECT_EQ(t.pixel(4, 4).b, 255);
-    EXPECT_EQ(t.pixel(4, 4).r, 0);
-
-    // A texture in place of a released one is sampled.
+    // Each kind made twice, the first released before the second is made: the second must be
+    // the one cleared, drawn from and sampled.
+    for (D3DCOLOR colour : {D3DCOLOR_XRGB(255, 0, 0), D3DCOLOR_XRGB(0, 255, 0)}) {
+        IDirect3DSurface9* target = nullptr;
+        ASSERT_EQ(d->CreateRenderTarget(8, 8, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0, FALSE,
+                                        &target, nullptr),
+                  D3D_OK);
+        d->SetRenderTarget(0, target);
+        d->Clear(0, nullptr, D3DCLEAR_TARGET, colour, 1.0f, 0);
+        EXPECT_EQ(t.read(target)[0], colour);
+        d->SetRenderTarget(0, back);
+        target->Release();
+    }
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    for (D3DCOLOR colour : {D3DCOLOR_XRGB(255, 0, 0), D3DCOLOR_XRGB(0, 0, 255)}) {
+        if (buffer) {
+            d->SetStreamSource(0, nullptr, 0, 0);
+            buffer->Release();
+        }
+        buffer = quadBuffer(d, colour);
+        d->SetStreamSource(0, buffer, 0, sizeof(ScreenVertex));
+        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+        EXPECT_EQ(static_cast<D3DCOLOR>(t.read()[4 * 8 + 4]), colour);
+    }
+    // Two texels apart, so that neither texture counts as one value (those need no binding).
     d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-    IDirect3DTexture9* texture = t.texture(1, 1, {0xFFFF0000u});
-    d->SetTexture(0, texture);
-    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
-    d->SetTexture(0, nullptr);
-    texture->Release();
-    texture = t.texture(1, 1, {0xFF00FF00u});
-    d->SetTexture(0, texture);
-    d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
-    EXPECT_EQ(t.pixel(4, 4).g, 255);
-    EXPECT_EQ(t.pixel(4, 4).r, 0);
+    IDirect3DTexture9* texture = nullptr;
+    for (uint32_t colour : {0xFFFF0000u, 0xFF00FF00u}) {
+        if (texture) {
+            d->SetTexture(0, nullptr);
+            texture->Release();
+        }
+        texture = t.texture(2, 1, {colour, colour & 0x80FFFFFFu});
+        d->SetTexture(0, texture);
+        d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2);
+        EXPECT_EQ(t.pixel(1, 4).r, colour == 0xFFFF0000u ? 255 : 0);
+        EXPECT_EQ(t.pixel(1, 4).g, colour == 0xFFFF0000u ? 0 : 255);
+    }
 
     d->SetTexture(0, nullptr);
     d->SetStreamSource(0, nullptr, 0, 0);

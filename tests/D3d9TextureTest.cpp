@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 using namespace tarnelix::test;
@@ -127,19 +128,25 @@ TEST_F(Textures, MipFilterChoosesLevels) {
 // colour where border addressing reaches past it, and whatever a later write puts in it.
 TEST_F(Textures, TexturesOfOneValueShowTheirTexelAndLaterWrites) {
     t.device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
-    auto fill = [](IDirect3DTexture9* texture, uint32_t value) {
+    auto fill = [](IDirect3DSurface9* surface, uint32_t value, RECT r) {
         D3DLOCKED_RECT locked{};
-        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        for (int i = 0; i < 16; ++i) {
-            static_cast<uint32_t*>(locked.pBits)[i] = value;
+        ASSERT_EQ(surface->LockRect(&locked, &r, 0), D3D_OK);
+        for (LONG y = 0; y < r.bottom - r.top; ++y) {
+            std::fill_n(
+                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch),
+                r.right - r.left, value);
         }
-        texture->UnlockRect(0);
+        surface->UnlockRect();
     };
+    const RECT whole{0, 0, 4, 4};
     IDirect3DTexture9* plain = nullptr;
     ASSERT_EQ(
         t.device->CreateTexture(4, 4, 1, 0, D3DFMT_X8R8G8B8, D3DPOOL_MANAGED, &plain, nullptr),
         D3D_OK);
-    fill(plain, 0x00102030u);
+    IDirect3DSurface9* level = nullptr;
+    plain->GetSurfaceLevel(0, &level);
+    fill(level, 0x00102030u, whole);
+    level->Release();
     t.device->SetTexture(0, plain);
     draw(0.0f, 0.0f, 1.0f, 1.0f);
     Rgba texel = t.pixel(4, 4);
@@ -149,6 +156,7 @@ TEST_F(Textures, TexturesOfOneValueShowTheirTexelAndLaterWrites) {
     EXPECT_EQ(texel.a, 255);
 
     IDirect3DTexture9* texture = t.texture(4, 4, std::vector<uint32_t>(16, 0x80FF0000u));
+    texture->GetSurfaceLevel(0, &level);
     t.device->SetTexture(0, texture);
     draw(0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(t.pixel(4, 4).r, 255);
@@ -161,26 +169,17 @@ TEST_F(Textures, TexturesOfOneValueShowTheirTexelAndLaterWrites) {
     EXPECT_EQ(t.pixel(6, 4).b, 255);
     t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_WRAP);
     // One texel changed under a lock while the texture stays bound.
-    D3DLOCKED_RECT locked{};
-    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-    static_cast<uint32_t*>(locked.pBits)[3] = kGreen;
-    texture->UnlockRect(0);
+    fill(level, kGreen, RECT{3, 0, 4, 1});
     draw(0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(t.pixel(7, 0).g, 255);
     EXPECT_EQ(t.pixel(0, 0).r, 255);
     // Written by a copy into the texture, not a lock.
-    fill(texture, kRed);
+    fill(level, kRed, whole);
     IDirect3DSurface9* source = nullptr;
     ASSERT_EQ(t.device->CreateOffscreenPlainSurface(4, 4, D3DFMT_A8R8G8B8, D3DPOOL_SYSTEMMEM,
                                                     &source, nullptr),
               D3D_OK);
-    ASSERT_EQ(source->LockRect(&locked, nullptr, 0), D3D_OK);
-    for (int i = 0; i < 16; ++i) {
-        static_cast<uint32_t*>(locked.pBits)[i] = kGreen;
-    }
-    source->UnlockRect();
-    IDirect3DSurface9* level = nullptr;
-    texture->GetSurfaceLevel(0, &level);
+    fill(source, kGreen, whole);
     ASSERT_EQ(t.device->UpdateSurface(source, nullptr, level, nullptr), D3D_OK);
     draw(0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(t.pixel(4, 4).g, 255);
