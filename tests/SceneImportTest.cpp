@@ -89,6 +89,15 @@ protected:
         return name != nullptr ? name : "(none)";
     }
 
+    // The PNG the import wrote under out/, decoded (0 x 0 when it is missing or broken).
+    showgen::Image writtenPng(const std::string& name) const {
+        std::ifstream in(m_dir.file("out/" + name), std::ios::binary);
+        const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                         std::istreambuf_iterator<char>());
+        showgen::Image image;
+        return showgen::decodePng(bytes, image) ? image : showgen::Image();
+    }
+
     TempDir m_dir;
     HeadlessDevice m_device;
     TextureCache m_textures;
@@ -232,11 +241,7 @@ TEST_F(SceneImportTest, TexturesInOtherFormatsBecomePng) {
                        "usemtl bark\nf 1/1 2/2 3/3\n");
     ASSERT_EQ(m_scene.materials.count(), 1);
     EXPECT_EQ(textureName(m_scene.materials[0].colorTexture), "bark.png");
-    std::ifstream in(m_dir.file("out/bark.png"), std::ios::binary);
-    const std::vector<uint8_t> written((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
-    showgen::Image image;
-    ASSERT_TRUE(showgen::decodePng(written, image));
+    const showgen::Image image = writtenPng("bark.png");
     ASSERT_EQ(image.width(), 2);
     ASSERT_EQ(image.height(), 2);
     EXPECT_EQ(image.get(0, 0).r, 1.0) << "the top row comes first in the PNG";
@@ -475,11 +480,7 @@ TEST_F(SceneImportTest, ObjWithMaterialLibraryImports) {
     EXPECT_FALSE(leaf.selfIllum);
     // The mask moves into the colour texture's alpha, beside the scene by default.
     EXPECT_EQ(textureName(leaf.colorTexture), "leaf_cutout.png");
-    std::ifstream in(m_dir.file("out/leaf_cutout.png"), std::ios::binary);
-    const std::vector<uint8_t> written((std::istreambuf_iterator<char>(in)),
-                                       std::istreambuf_iterator<char>());
-    showgen::Image cutout;
-    ASSERT_TRUE(showgen::decodePng(written, cutout));
+    const showgen::Image cutout = writtenPng("leaf_cutout.png");
     ASSERT_EQ(cutout.width(), 4);
     EXPECT_EQ(cutout.get(0, 0).a, 0.0);
     EXPECT_EQ(cutout.get(3, 3).a, 1.0);
