@@ -156,6 +156,43 @@ TEST_F(StartupSettingsTest, ControlsAreFilledAndNothingIsSelected) {
     DestroyWindow(dialog);
 }
 
+// Dialog units come from the font the dialog is drawn in, as on Windows, so the template's
+// boxes hold their texts whatever font stands in for the template's.
+TEST_F(StartupSettingsTest, TheLayoutFollowsTheDialogFontAndEveryTextFits) {
+    HWND dialog =
+        CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_SETTINGS), nullptr, settingsDialogProc, 0);
+    ASSERT_NE(dialog, nullptr);
+    RECT unit{0, 0, 4, 8};
+    ASSERT_TRUE(MapDialogRect(dialog, &unit));
+    const float letters =
+        tarnelix::dialogTextWidth(dialog, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    EXPECT_EQ(unit.right, (static_cast<int>(letters) / 26 + 1) / 2) << "average letter width";
+    EXPECT_GE(unit.bottom, 12);
+
+    RECT whole{0, 0, 276, 162};
+    MapDialogRect(dialog, &whole);
+    RECT client{};
+    ASSERT_TRUE(GetClientRect(dialog, &client));
+    EXPECT_EQ(client.right, whole.right);
+    EXPECT_EQ(client.bottom, whole.bottom);
+
+    // The widest mode a list can hold today, in the combo box beside its arrow.
+    EXPECT_LE(tarnelix::dialogTextWidth(dialog, "3840 x 2160 : 240 hz"),
+              tarnelix::comboTextRoom(GetDlgItem(dialog, IDC_RESOLUTION)));
+    // The shown label and the buttons, in their template widths.
+    struct Box {
+        const char* text;
+        int width;
+    };
+    for (const Box& box : {Box{"Resolution", 34}, Box{"OK", 50}, Box{"Cancel", 50}}) {
+        RECT r{0, 0, box.width, 8};
+        MapDialogRect(dialog, &r);
+        EXPECT_LE(tarnelix::dialogTextWidth(dialog, box.text), static_cast<float>(r.right))
+            << box.text;
+    }
+    DestroyWindow(dialog);
+}
+
 TEST_F(StartupSettingsTest, NoModesGiveAnEmptyList) {
     FakeModes none{{}};
     HWND dialog =

@@ -18,10 +18,6 @@ namespace tarnelix::win32 {
 
 namespace {
 
-// Base units of an 8-point dialog font: a dialog unit is a quarter of the average character
-// width across and an eighth of the character height down.
-constexpr int kBaseUnitX = 6;
-constexpr int kBaseUnitY = 13;
 constexpr const char* kDialogClass = "#32770";
 
 std::map<HWND, std::unique_ptr<Dialog>>& dialogs() {
@@ -232,7 +228,8 @@ HWND createControl(Dialog& dialog, const DialogControlTemplate& layout) {
     return handle;
 }
 
-SDL_Window* openDialogWindow(const DialogTemplate& layout) {
+SDL_Window* openDialogWindow(const Dialog& dialog) {
+    const DialogTemplate& layout = dialog.layout;
     if (!ensureSdlVideo()) {
         return nullptr;
     }
@@ -242,7 +239,7 @@ SDL_Window* openDialogWindow(const DialogTemplate& layout) {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-    RECT size = dialogUnitsToPixels(RECT{0, 0, layout.width, layout.height});
+    RECT size = dialogUnitsToPixels(dialog, RECT{0, 0, layout.width, layout.height});
     Uint32 flags = SDL_WINDOW_OPENGL;
     flags |= (layout.style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
     SDL_Window* sdl = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED,
@@ -277,9 +274,10 @@ Control* findControl(HWND handle) {
     return found == controls().end() ? nullptr : found->second.get();
 }
 
-RECT dialogUnitsToPixels(const RECT& units) {
-    return RECT{units.left * kBaseUnitX / 4, units.top * kBaseUnitY / 8,
-                units.right * kBaseUnitX / 4, units.bottom * kBaseUnitY / 8};
+RECT dialogUnitsToPixels(const Dialog& dialog, const RECT& units) {
+    const int x = dialog.baseUnitX;
+    const int y = dialog.baseUnitY;
+    return RECT{units.left * x / 4, units.top * y / 8, units.right * x / 4, units.bottom * y / 8};
 }
 
 } // namespace tarnelix::win32
@@ -301,8 +299,16 @@ HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND, DLGPROC pro
         std::fprintf(stderr, "tarnelix: no dialog template %d is registered\n", resourceId);
         return nullptr;
     }
-    SDL_Window* sdl = tarnelix::win32::openDialogWindow(*layout);
+    auto dialog = std::make_unique<Dialog>();
+    Dialog& record = *dialog;
+    record.procedure = procedure;
+    record.layout = *layout;
+    // The font decides the dialog units, and with them the window's size.
+    SDL_Window* sdl = tarnelix::win32::createDialogUiContext(record)
+                          ? tarnelix::win32::openDialogWindow(record)
+                          : nullptr;
     if (!sdl) {
+        tarnelix::win32::destroyDialogUi(record);
         return nullptr;
     }
     auto window = std::make_unique<tarnelix::win32::Window>();
@@ -311,12 +317,7 @@ HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND, DLGPROC pro
     window->className = tarnelix::win32::kDialogClass;
     window->style = layout->style;
     HWND handle = tarnelix::win32::adoptWindow(std::move(window));
-
-    auto dialog = std::make_unique<Dialog>();
-    Dialog& record = *dialog;
     record.handle = handle;
-    record.procedure = procedure;
-    record.layout = *layout;
     record.sdl = sdl;
     tarnelix::win32::dialogs()[handle] = std::move(dialog);
     if (!tarnelix::win32::createDialogUi(record)) {
@@ -405,11 +406,12 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR caption) {
     return nullptr;
 }
 
-BOOL WINAPI MapDialogRect(HWND dialog, LPRECT rect) {
-    if (!findDialog(dialog) || !rect) {
+BOOL WINAPI MapDialogRect(HWND handle, LPRECT rect) {
+    Dialog* dialog = findDialog(handle);
+    if (!dialog || !rect) {
         return FALSE;
     }
-    *rect = tarnelix::win32::dialogUnitsToPixels(*rect);
+    *rect = tarnelix::win32::dialogUnitsToPixels(*dialog, *rect);
     return TRUE;
 }
 
@@ -429,6 +431,16 @@ void overrideDialogPointer(HWND handle, float x, float y, bool buttonDown) {
     if (Dialog* dialog = findDialog(handle)) {
         dialog->pointer = win32::PointerOverride{true, x, y, buttonDown};
     }
+}
+
+float dialogTextWidth(HWND handle, const char* text) {
+    Dialog* dialog = findDialog(handle);
+    return dialog && text ? win32::dialogTextWidth(*dialog, text) : 0.0f;
+}
+
+float comboTextRoom(HWND handle) {
+    Control* control = findControl(handle);
+    return control && control->isComboBox() ? win32::comboTextRoom(*control) : 0.0f;
 }
 
 void releaseDialogPointer(HWND handle) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 struct ImGuiContext;
+struct ImFont;
 
 namespace tarnelix::win32 {
 
@@ -47,6 +48,10 @@ struct Dialog {
     SDL_Window* sdl = nullptr;
     SDL_GLContext gl = nullptr;
     ImGuiContext* ui = nullptr;
+    ImFont* font = nullptr; // in the dialog's own ImGui context
+    // Dialog base units from that font (see DialogFont.h).
+    int baseUnitX = 6;
+    int baseUnitY = 13;
     std::vector<Control*> controls; // owned by the window list, as windows
     PointerOverride pointer;
     // Frames still to draw after the last input event, so that presses and releases between
@@ -59,13 +64,19 @@ struct Dialog {
 Dialog* findDialog(HWND handle);
 Control* findControl(HWND handle);
 
-// Dialog units to client pixels, with the base units of an 8-point dialog font.
-RECT dialogUnitsToPixels(const RECT& units);
+// Dialog units to client pixels, with the base units of the dialog's font.
+RECT dialogUnitsToPixels(const Dialog& dialog, const RECT& units);
 
-// The user interface (Dear ImGui): set up, one frame, input, tear down.
+// The user interface (Dear ImGui): set up (the context and font first, which the window's size
+// depends on; then the drawing, once the window exists), one frame, input, tear down.
+bool createDialogUiContext(Dialog& dialog);
 bool createDialogUi(Dialog& dialog);
 void destroyDialogUi(Dialog& dialog);
 void drawDialogUi(Dialog& dialog);
 void feedDialogUi(Dialog& dialog, const SDL_Event& event);
+// In client pixels: the width of `text` in the dialog's font, and the room a combo box leaves
+// for its current item beside its arrow button.
+float dialogTextWidth(Dialog& dialog, const char* text);
+float comboTextRoom(Control& comboBox);
 
 } // namespace tarnelix::win32

@@ -3,6 +3,7 @@
 // disabled ones greyed and inert.
 
 #include "Dialog.h"
+#include "DialogFont.h"
 
 #include <imgui.h>
 
@@ -44,14 +45,15 @@ private:
     ImGuiContext* m_ui;
 };
 
-ImVec2 pixelPosition(const DialogControlTemplate& layout) {
-    RECT r = dialogUnitsToPixels(
-        RECT{layout.x, layout.y, layout.x + layout.width, layout.y + layout.height});
+ImVec2 pixelPosition(const Control& control) {
+    const DialogControlTemplate& layout = control.layout;
+    RECT r = dialogUnitsToPixels(*control.dialog, RECT{layout.x, layout.y, layout.x, layout.y});
     return ImVec2(static_cast<float>(r.left), static_cast<float>(r.top));
 }
 
-ImVec2 pixelSize(const DialogControlTemplate& layout) {
-    RECT r = dialogUnitsToPixels(RECT{0, 0, layout.width, layout.height});
+ImVec2 pixelSize(const Control& control) {
+    const DialogControlTemplate& layout = control.layout;
+    RECT r = dialogUnitsToPixels(*control.dialog, RECT{0, 0, layout.width, layout.height});
     return ImVec2(static_cast<float>(r.right), static_cast<float>(r.bottom));
 }
 
@@ -62,7 +64,7 @@ void notify(const Control& control, WORD code) {
 }
 
 void drawButton(const Control& control) {
-    ImVec2 size = pixelSize(control.layout);
+    ImVec2 size = pixelSize(control);
     if (control.isDefaultButton()) {
         ImGui::PushStyleVar(ImGuiStyleVar_FrameBorderSize, 2.0f);
     }
@@ -75,7 +77,7 @@ void drawButton(const Control& control) {
 }
 
 void drawComboBox(Control& control) {
-    ImVec2 size = pixelSize(control.layout);
+    ImVec2 size = pixelSize(control);
     const char* preview =
         control.selection >= 0 ? control.items[static_cast<size_t>(control.selection)].c_str() : "";
     ImGui::SetNextItemWidth(size.x);
@@ -99,7 +101,7 @@ void drawComboBox(Control& control) {
 }
 
 void drawControl(Control& control) {
-    ImGui::SetCursorPos(pixelPosition(control.layout));
+    ImGui::SetCursorPos(pixelPosition(control));
     ImGui::BeginDisabled(!control.enabled);
     if (control.isButton()) {
         drawButton(control);
@@ -131,6 +133,24 @@ void drawControls(Dialog& dialog) {
 
 } // namespace
 
+bool createDialogUiContext(Dialog& dialog) {
+    ImGuiContext* previousUi = ImGui::GetCurrentContext();
+    dialog.ui = ImGui::CreateContext();
+    ImGui::SetCurrentContext(dialog.ui);
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.LogFilename = nullptr;
+    ImGui::StyleColorsLight();
+    ImGui::GetStyle().FrameBorderSize = 1.0f;
+    const DialogFont font = addDialogFont(*io.Fonts, dialog.layout.fontPointSize);
+    io.FontDefault = font.font;
+    dialog.font = font.font;
+    dialog.baseUnitX = font.baseUnitX;
+    dialog.baseUnitY = font.baseUnitY;
+    ImGui::SetCurrentContext(previousUi);
+    return true;
+}
+
 bool createDialogUi(Dialog& dialog) {
     SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
     SDL_GLContext previousGl = SDL_GL_GetCurrentContext();
@@ -140,13 +160,7 @@ bool createDialogUi(Dialog& dialog) {
         return false;
     }
     ImGuiContext* previousUi = ImGui::GetCurrentContext();
-    dialog.ui = ImGui::CreateContext();
     ImGui::SetCurrentContext(dialog.ui);
-    ImGuiIO& io = ImGui::GetIO();
-    io.IniFilename = nullptr;
-    io.LogFilename = nullptr;
-    ImGui::StyleColorsLight();
-    ImGui::GetStyle().FrameBorderSize = 1.0f;
     bool ready = ImGui_ImplSDL2_InitForOpenGL(dialog.sdl, dialog.gl) &&
                  ImGui_ImplOpenGL3_Init("#version 330");
     ImGui::SetCurrentContext(previousUi);
@@ -193,6 +207,29 @@ void feedDialogUi(Dialog& dialog, const SDL_Event& event) {
     ImGui::SetCurrentContext(dialog.ui);
     ImGui_ImplSDL2_ProcessEvent(&event);
     ImGui::SetCurrentContext(previous);
+}
+
+float dialogTextWidth(Dialog& dialog, const char* text) {
+    if (!dialog.ui || !dialog.font) {
+        return 0.0f;
+    }
+    return dialog.font->CalcTextSizeA(dialog.font->FontSize, 1e9f, 0.0f, text).x;
+}
+
+float comboTextRoom(Control& comboBox) {
+    Dialog& dialog = *comboBox.dialog;
+    if (!dialog.ui) {
+        return 0.0f;
+    }
+    ImGuiContext* previous = ImGui::GetCurrentContext();
+    ImGui::SetCurrentContext(dialog.ui);
+    // What BeginCombo leaves for the preview: the frame less its square arrow button and the
+    // padding on both sides of the text. (GetFrameHeight needs a frame; the font is known.)
+    const ImGuiStyle& style = ImGui::GetStyle();
+    const float arrow = dialog.font->FontSize + 2.0f * style.FramePadding.y;
+    const float room = pixelSize(comboBox).x - arrow - 2.0f * style.FramePadding.x;
+    ImGui::SetCurrentContext(previous);
+    return room;
 }
 
 void drawDialogUi(Dialog& dialog) {

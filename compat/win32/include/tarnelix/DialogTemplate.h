@@ -61,4 +61,9 @@ bool drawDialogFrame(HWND dialog);
 void overrideDialogPointer(HWND dialog, float x, float y, bool buttonDown);
 void releaseDialogPointer(HWND dialog);
 
+// In client pixels: the width the dialog's font gives `text`, and the room a combo box leaves
+// for its current item beside its arrow button. Lets tests check that a template's texts fit.
+float dialogTextWidth(HWND dialog, const char* text);
+float comboTextRoom(HWND comboBox);
+
 } // namespace tarnelix
