@@ -78,6 +78,26 @@ TEST_F(Fsound, OutputSelectionAndBadArguments) {
     FSOUND_Close();
 }
 
+// The program says in one line that the music cannot be played: the decoder adds none of its own.
+TEST_F(Fsound, AFileThatIsNoMp3IsRefusedWithoutTheDecodersNotes) {
+    ASSERT_NE(FSOUND_Init(44100, 24, 0), 0);
+    TempDir dir;
+    std::string noise(64 * 1024, '\0');
+    for (size_t i = 0; i < noise.size(); ++i) {
+        noise[i] = static_cast<char>((i * 2654435761u) >> 13);
+    }
+    const std::string path = dir.write("preview1.mp3", noise);
+    testing::internal::CaptureStderr();
+    FSOUND_STREAM* stream = FSOUND_Stream_Open(path.c_str(), 0, 0, 0);
+    const std::string printed = testing::internal::GetCapturedStderr();
+    if (stream != nullptr) {
+        FSOUND_Stream_Close(stream);
+    }
+    FSOUND_Close();
+    EXPECT_EQ(stream, nullptr);
+    EXPECT_EQ(printed, "");
+}
+
 TEST_F(Fsound, PlaysAStreamOnceThroughTheDiskDriver) {
     TempDir dir;
     const std::string tone = writeToneMp3(dir.file("tone.mp3"), 0.5);

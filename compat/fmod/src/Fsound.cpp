@@ -27,6 +27,10 @@ Library& library() {
 
 } // namespace
 
+namespace tarnelix::fmod {
+void keepMp3DecoderQuiet(); // QuietMp3Decoder.cpp
+} // namespace tarnelix::fmod
+
 extern "C" {
 
 signed char F_API FSOUND_SetOutput(int outputtype) {
@@ -53,6 +57,7 @@ signed char F_API FSOUND_Init(int mixrate, int maxsoftwarechannels, unsigned int
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         return 0;
     }
+    tarnelix::fmod::keepMp3DecoderQuiet();
     Mix_Init(MIX_INIT_MP3);
     if (Mix_OpenAudio(mixrate, AUDIO_S16SYS, 2, 1024) != 0) {
         Mix_Quit();
