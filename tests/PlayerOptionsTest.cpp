@@ -23,6 +23,26 @@ TEST(PlayerOptionsTest, ALoopIsReadAsFromColonToAndSilentDropsTheMusic) {
     EXPECT_TRUE(options.music.empty());
 }
 
+TEST(PlayerOptionsTest, PlayingStartsAtFromElseAtTheLoopsStartElseAtZero) {
+    struct Case {
+        std::vector<const char*> args;
+        double start;
+    };
+    const std::vector<Case> cases = {
+        {{}, 0.0},
+        {{"--loop", "35:40"}, 35.0},
+        {{"--from", "12"}, 12.0},
+        {{"--loop", "35:40", "--from", "37.5"}, 37.5},
+        {{"--from", "0", "--loop", "35:40"}, 0.0},
+    };
+    for (const Case& c : cases) {
+        PlayerOptions options;
+        std::string error;
+        ASSERT_TRUE(parse(c.args, options, error)) << error;
+        EXPECT_DOUBLE_EQ(options.startTime(), c.start) << c.args.size() << " arguments";
+    }
+}
+
 TEST(PlayerOptionsTest, RefusesWhatItCannotUseAndSaysWhich) {
     const std::vector<std::vector<const char*>> bad = {
         {"--width", "8"},     {"--height", "ten"}, {"--from", "-1"},  {"--from", "nan"},

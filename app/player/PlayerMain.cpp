@@ -130,9 +130,10 @@ int runPlayer(int argc, const char* const* argv) {
     if (options.looping() && !clock.setLoop(options.loopFrom, options.loopTo)) {
         std::fprintf(stderr, "%s: --loop %g:%g lies outside the show (%g s); no loop\n", kProgram,
                      options.loopFrom, options.loopTo, clock.length());
+        options.loopTo = -1.0;
     }
     clock.setPaused(options.paused);
-    clock.seekTo(options.from);
+    clock.seekTo(options.startTime());
     music.play();
     host.followWithMusic(); // to --from, and held with --paused, before the first frame
 

@@ -16,9 +16,10 @@ const char* const kPlayerUsage =
     "  --music FILE              the music (default preview1.mp3); --silent for none\n"
     "  --width N --height N      window size (default 1024 x 768)\n"
     "  --fullscreen              full screen at that size\n"
-    "  --from SECONDS            start there\n"
+    "  --from SECONDS            start there (default 0, or FROM of --loop)\n"
     "  --paused                  start paused\n"
-    "  --loop FROM:TO            play that stretch over and over\n"
+    "  --loop FROM:TO            play that stretch over and over, from FROM; with --from the\n"
+    "                            first pass starts at --from, every later one at FROM\n"
     "Keys: space pause, left/right -/+1 s, down/up -/+10 s, Home start, 1 to 9 the scene's\n"
     "cameras, 0 the script's camera, F the free camera (W A S D Q E to fly, right mouse button\n"
     "to turn, shift faster), I and O loop from and to here, L loop off, H overlay, Esc quit.\n";

@@ -10,13 +10,15 @@ struct PlayerOptions {
     int width = 1024;
     int height = 768;
     bool fullscreen = false;
-    double from = 0.0; // --from: where playing starts
+    double from = -1.0; // --from: where playing starts; negative: not given
     bool paused = false;
     double loopFrom = 0.0; // --loop FROM:TO
     double loopTo = -1.0;  // negative: no loop
     bool help = false;
 
     bool looping() const { return loopTo >= 0.0; }
+    // --from where given, else the loop's start, else the show's.
+    double startTime() const { return from >= 0.0 ? from : looping() ? loopFrom : 0.0; }
 };
 
 // Reads the arguments after the program name. False, with the reason in `error`, for anything
