@@ -5,6 +5,10 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace tarnelix::d3dx;
 
@@ -154,4 +158,112 @@ TEST(ImageScaling, ResamplingKeepsFlatColourAndOrder) {
     for (uint32_t x = 1; x < 4; ++x) {
         EXPECT_LT(texel(down, x - 1, 0)[0], texel(down, x, 0)[0]);
     }
+}
+
+namespace {
+
+// A smooth picture with detail at every scale: diagonal bands in red, a ramp in green.
+std::vector<uint8_t> bandedPixels(int width, int height) {
+    std::vector<uint8_t> rgb;
+    rgb.reserve(size_t(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            rgb.push_back(uint8_t(128 + 100 * std::sin((x + y) * 0.02)));
+            rgb.push_back(uint8_t(255 * x / width));
+            rgb.push_back(uint8_t(255 * y / height));
+        }
+    }
+    return rgb;
+}
+
+// Mean absolute difference of the colour channels of two pictures of one size.
+double meanDifference(const Image& a, const Image& b) {
+    EXPECT_EQ(a.width, b.width);
+    EXPECT_EQ(a.height, b.height);
+    double total = 0;
+    size_t count = 0;
+    for (size_t i = 0; i < std::min(a.pixels.size(), b.pixels.size()); ++i) {
+        if (i % 4 != 3) {
+            total += std::abs(int(a.pixels[i]) - int(b.pixels[i]));
+            ++count;
+        }
+    }
+    return count ? total / count : 255.0;
+}
+
+} // namespace
+
+// A JPEG larger than the picture wanted is decoded at the smallest DCT scale that still covers
+// it, and looks like the whole picture scaled down.
+TEST(ImageDecoding, ALargeJpegIsDecodedAtTheSmallestScaleThatCoversTheSizeWanted) {
+    const std::vector<uint8_t> jpeg = encodeJpeg(bandedPixels(1024, 512), 1024, 512, 3, false);
+    ImageHeader header;
+    std::string error;
+    ASSERT_TRUE(readImageHeader(jpeg.data(), jpeg.size(), header, error)) << error;
+    EXPECT_EQ(header.width, 1024u);
+    EXPECT_EQ(header.height, 512u);
+
+    struct Case {
+        uint32_t atLeastWidth, atLeastHeight, width, height;
+    };
+    for (const Case& c : {Case{0, 0, 1024, 512}, Case{128, 1, 128, 64}, Case{129, 1, 256, 128},
+                          Case{300, 100, 384, 192}, Case{300, 200, 512, 256},
+                          Case{1024, 512, 1024, 512}, Case{4096, 4096, 1024, 512}}) {
+        Image image;
+        ASSERT_TRUE(
+            decodeImage(jpeg.data(), jpeg.size(), image, error, c.atLeastWidth, c.atLeastHeight))
+            << error;
+        EXPECT_EQ(image.width, c.width) << c.atLeastWidth;
+        EXPECT_EQ(image.height, c.height) << c.atLeastWidth;
+    }
+    Image reduced;
+    ASSERT_TRUE(decodeImage(jpeg.data(), jpeg.size(), reduced, error, 256, 128));
+    const Image full = decode(jpeg);
+    EXPECT_LT(meanDifference(reduced, resizeImage(full, 256, 128)), 1.5);
+}
+
+TEST(ImageScaling, BoxReductionAveragesBlocksAndTheShortBlocksAtTheEdges) {
+    Image ramp;
+    ramp.width = 5;
+    ramp.height = 3;
+    for (uint32_t y = 0; y < 3; ++y) {
+        for (uint32_t x = 0; x < 5; ++x) {
+            ramp.pixels.insert(ramp.pixels.end(), {uint8_t(10 * x), uint8_t(10 * y), 0, 255});
+        }
+    }
+    const Image box = boxReduce(ramp, 2, 2);
+    ASSERT_EQ(box.width, 3u);
+    ASSERT_EQ(box.height, 2u);
+    EXPECT_EQ(texel(box, 0, 0), (std::vector<int>{5, 5, 0, 255}));
+    EXPECT_EQ(texel(box, 2, 0), (std::vector<int>{40, 5, 0, 255})) << "one column wide";
+    EXPECT_EQ(texel(box, 2, 1), (std::vector<int>{40, 20, 0, 255})) << "one texel";
+
+    // Many times too large: the prefiltered result is the tent filter's, within rounding.
+    Image big;
+    big.width = 900;
+    big.height = 700;
+    big.pixels = solidPixels(900, 700, {0, 0, 0, 255});
+    const std::vector<uint8_t> rgb = bandedPixels(900, 700);
+    for (size_t i = 0; i < size_t(900) * 700; ++i) {
+        std::copy(&rgb[i * 3], &rgb[i * 3] + 3, &big.pixels[i * 4]);
+    }
+    EXPECT_LT(meanDifference(resizeImage(big, 128, 64), resampleImage(big, 128, 64)), 1.0);
+}
+
+// Deflate packs at most 1032 bytes into one: a short file claiming a huge picture is refused
+// from its header, before the picture's memory is taken.
+TEST(ImageDecoding, APngTooShortForItsSizeIsRefusedFromTheHeader) {
+    const std::vector<uint8_t> grey(16 * 16, 7);
+    std::vector<uint8_t> png = encodePng(grey.data(), 16, 16, PNG_FORMAT_GRAY);
+    // Width and height sit at bytes 16 to 23 of the IHDR chunk; its CRC follows.
+    const uint8_t huge[8] = {0, 0, 0x3A, 0x98, 0, 0, 0x3A, 0x98}; // 15000 x 15000
+    std::copy(huge, huge + 8, png.begin() + 16);
+    const uLong crc = crc32(crc32(0, nullptr, 0), &png[12], 17);
+    for (int i = 0; i < 4; ++i) {
+        png[29 + i] = uint8_t(crc >> (24 - 8 * i));
+    }
+    ImageHeader header;
+    std::string error;
+    EXPECT_FALSE(readImageHeader(png.data(), png.size(), header, error));
+    EXPECT_NE(error.find("too short"), std::string::npos) << error;
 }

@@ -41,8 +41,11 @@ void fillCaps(D3DCAPS9& caps) {
     caps.VolumeTextureAddressCaps = address;
     caps.LineCaps =
         D3DLINECAPS_TEXTURE | D3DLINECAPS_ZTEST | D3DLINECAPS_BLEND | D3DLINECAPS_ALPHACMP;
-    caps.MaxTextureWidth = 8192;
-    caps.MaxTextureHeight = 8192;
+    // What the cards this device's shader model 3.0 stands for report (a GeForce 7800 or a
+    // Radeon X1900: 4096), not what the GL driver allows: a program sizes its textures by these,
+    // and one tested here must not need more than such a card has.
+    caps.MaxTextureWidth = 4096;
+    caps.MaxTextureHeight = 4096;
     caps.MaxVolumeExtent = 2048;
     caps.MaxTextureRepeat = 8192;
     caps.MaxTextureAspectRatio = 8192;

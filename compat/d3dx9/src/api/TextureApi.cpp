@@ -93,21 +93,19 @@ HRESULT uploadLevel(LPDIRECT3DTEXTURE9 texture, UINT level, const Image& image, 
     return texture->UnlockRect(level);
 }
 
-HRESULT decodeFromMemory(LPCVOID data, UINT size, Image& image, D3DXIMAGE_INFO* info) {
+HRESULT readHeader(LPCVOID data, UINT size, ImageHeader& header, D3DXIMAGE_INFO* info) {
     std::string error;
-    const uint8_t* bytes = static_cast<const uint8_t*>(data);
-    if (!decodeImage(bytes, size, image, error)) {
+    if (!readImageHeader(static_cast<const uint8_t*>(data), size, header, error)) {
         return D3DXERR_INVALIDDATA;
     }
     if (info != nullptr) {
-        info->Width = image.width;
-        info->Height = image.height;
+        info->Width = header.width;
+        info->Height = header.height;
         info->Depth = 1;
         info->MipLevels = 1;
-        info->Format = fileFormat(image);
+        info->Format = header.hasAlpha ? D3DFMT_A8R8G8B8 : D3DFMT_X8R8G8B8;
         info->ResourceType = D3DRTYPE_TEXTURE;
-        info->ImageFileFormat =
-            detectImageFormat(bytes, size) == ImageFileFormat::Png ? D3DXIFF_PNG : D3DXIFF_JPG;
+        info->ImageFileFormat = header.format == ImageFileFormat::Png ? D3DXIFF_PNG : D3DXIFF_JPG;
     }
     return D3D_OK;
 }
@@ -119,8 +117,8 @@ HRESULT WINAPI D3DXGetImageInfoFromFileInMemory(LPCVOID pSrcData, UINT SrcDataSi
     if (pSrcData == nullptr || SrcDataSize == 0 || pSrcInfo == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    Image image;
-    return decodeFromMemory(pSrcData, SrcDataSize, image, pSrcInfo);
+    ImageHeader header;
+    return readHeader(pSrcData, SrcDataSize, header, pSrcInfo);
 }
 
 HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LPCVOID pSrcData,
@@ -136,10 +134,20 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LP
     if (pDevice == nullptr || pSrcData == nullptr || SrcDataSize == 0 || ppTexture == nullptr) {
         return D3DERR_INVALIDCALL;
     }
-    Image image;
-    HRESULT hr = decodeFromMemory(pSrcData, SrcDataSize, image, pSrcInfo);
+    // The texture's size comes from the header, so that a picture larger than the texture is
+    // decoded no larger than needed.
+    ImageHeader header;
+    HRESULT hr = readHeader(pSrcData, SrcDataSize, header, pSrcInfo);
     if (FAILED(hr)) {
         return hr;
+    }
+    const uint32_t width = targetSide(Width, header.width, maxTextureSide(pDevice, true));
+    const uint32_t height = targetSide(Height, header.height, maxTextureSide(pDevice, false));
+    Image image;
+    std::string error;
+    if (!decodeImage(static_cast<const uint8_t*>(pSrcData), SrcDataSize, image, error, width,
+                     height)) {
+        return D3DXERR_INVALIDDATA;
     }
     if (ColorKey != 0) {
         applyColorKey(image, ColorKey);
@@ -151,8 +159,6 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LP
         return D3DERR_NOTAVAILABLE;
     }
 
-    const uint32_t width = targetSide(Width, image.width, maxTextureSide(pDevice, true));
-    const uint32_t height = targetSide(Height, image.height, maxTextureSide(pDevice, false));
     const uint32_t fullChain = fullMipLevelCount(width, height);
     const uint32_t levels = isDefault(MipLevels) ? fullChain
                             : MipLevels == D3DX_FROM_FILE
@@ -162,7 +168,7 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LP
     if (width != image.width || height != image.height) {
         image = scaling == D3DX_FILTER_NONE || scaling == D3DX_FILTER_POINT
                     ? pointSample(image, width, height)
-                    : resampleImage(image, width, height);
+                    : resizeImage(image, width, height);
     }
 
     LPDIRECT3DTEXTURE9 texture = nullptr;

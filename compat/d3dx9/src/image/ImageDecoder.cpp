@@ -1,5 +1,7 @@
 #include "image/Image.h"
 
+#include <algorithm>
+
 namespace tarnelix::d3dx {
 
 ImageFileFormat detectImageFormat(const uint8_t* data, size_t size) {
@@ -16,10 +18,23 @@ ImageFileFormat detectImageFormat(const uint8_t* data, size_t size) {
     return ImageFileFormat::Unknown;
 }
 
-bool decodeImage(const uint8_t* data, size_t size, Image& image, std::string& error) {
+bool readImageHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& error) {
     switch (detectImageFormat(data, size)) {
     case ImageFileFormat::Jpeg:
-        return decodeJpeg(data, size, image, error);
+        return readJpegHeader(data, size, header, error);
+    case ImageFileFormat::Png:
+        return readPngHeader(data, size, header, error);
+    default:
+        error = "unrecognised image format";
+        return false;
+    }
+}
+
+bool decodeImage(const uint8_t* data, size_t size, Image& image, std::string& error,
+                 uint32_t atLeastWidth, uint32_t atLeastHeight) {
+    switch (detectImageFormat(data, size)) {
+    case ImageFileFormat::Jpeg:
+        return decodeJpeg(data, size, image, error, atLeastWidth, atLeastHeight);
     case ImageFileFormat::Png:
         return decodePng(data, size, image, error);
     default:

@@ -24,17 +24,36 @@ void onFatalError(j_common_ptr info) {
 
 void onMessage(j_common_ptr, int) {} // warnings of damaged but decodable files stay quiet
 
+// libjpeg's size at scale n/8: the file's size times n/8, rounded up.
+uint32_t scaled(uint32_t side, unsigned eighths) {
+    return static_cast<uint32_t>((uint64_t(side) * eighths + 7) / 8);
+}
+
+unsigned smallestScaleCovering(uint32_t width, uint32_t height, uint32_t atLeastWidth,
+                               uint32_t atLeastHeight) {
+    unsigned eighths = 1;
+    while (eighths < 8 &&
+           (scaled(width, eighths) < atLeastWidth || scaled(height, eighths) < atLeastHeight)) {
+        ++eighths;
+    }
+    return eighths;
+}
+
 // Everything libjpeg touches between setjmp and longjmp lives here, in plain storage, so that
 // the jump skips no destructor.
 struct Decode {
     jpeg_decompress_struct info;
     ErrorManager errors;
+    uint32_t atLeastWidth; // the smallest picture wanted; 0 x 0 for the file's own size
+    uint32_t atLeastHeight;
     uint8_t* pixels; // owned by the caller's vector
     size_t capacity;
 };
 
-// Returns 0 on success, 1 on a libjpeg error, 2 on an image out of range. Two passes of the
-// caller: the first (pixels null) reads the header only.
+enum Result { kDecoded = 0, kLibraryError = 1, kOutOfRange = 2 };
+
+// Two passes of the caller: the first (pixels null) reads the header only, and gives the size
+// of the picture at the scale chosen from it.
 int runDecode(Decode& d, const uint8_t* data, size_t size, bool headerOnly) {
     d.info.err = jpeg_std_error(&d.errors.base);
     d.errors.base.error_exit = onFatalError;
@@ -42,7 +61,7 @@ int runDecode(Decode& d, const uint8_t* data, size_t size, bool headerOnly) {
     d.errors.message[0] = '\0';
     if (setjmp(d.errors.jump) != 0) {
         jpeg_destroy_decompress(&d.info);
-        return 1;
+        return kLibraryError;
     }
     jpeg_create_decompress(&d.info);
     jpeg_mem_src(&d.info, data, static_cast<unsigned long>(size));
@@ -52,13 +71,17 @@ int runDecode(Decode& d, const uint8_t* data, size_t size, bool headerOnly) {
         (d.info.jpeg_color_space != JCS_GRAYSCALE && d.info.jpeg_color_space != JCS_YCbCr &&
          d.info.jpeg_color_space != JCS_RGB)) {
         jpeg_destroy_decompress(&d.info);
-        return 2;
-    }
-    if (headerOnly) {
-        jpeg_destroy_decompress(&d.info);
-        return 0;
+        return kOutOfRange;
     }
     d.info.out_color_space = JCS_EXT_BGRA;
+    d.info.scale_num = smallestScaleCovering(d.info.image_width, d.info.image_height,
+                                             d.atLeastWidth, d.atLeastHeight);
+    d.info.scale_denom = 8;
+    if (headerOnly) {
+        jpeg_calc_output_dimensions(&d.info);
+        jpeg_destroy_decompress(&d.info);
+        return kDecoded;
+    }
     jpeg_start_decompress(&d.info);
     const size_t stride = static_cast<size_t>(d.info.output_width) * 4;
     while (d.info.output_scanline < d.info.output_height) {
@@ -71,32 +94,54 @@ int runDecode(Decode& d, const uint8_t* data, size_t size, bool headerOnly) {
     }
     jpeg_finish_decompress(&d.info);
     jpeg_destroy_decompress(&d.info);
-    return 0;
+    return kDecoded;
+}
+
+std::string describe(int result, const Decode& d) {
+    return result == kLibraryError ? std::string("JPEG: ") + d.errors.message
+                                   : "JPEG: unsupported colour space or size";
 }
 
 } // namespace
 
-bool decodeJpeg(const uint8_t* data, size_t size, Image& image, std::string& error) {
-    Decode header{};
-    const int headerResult = runDecode(header, data, size, true);
-    if (headerResult != 0) {
-        error = headerResult == 1 ? std::string("JPEG: ") + header.errors.message
-                                  : "JPEG: unsupported colour space or size";
+bool readJpegHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& error) {
+    Decode d{};
+    const int result = runDecode(d, data, size, true);
+    if (result != kDecoded) {
+        error = describe(result, d);
         return false;
     }
-    std::vector<uint8_t> pixels(static_cast<size_t>(header.info.image_width) *
-                                header.info.image_height * 4);
+    header.format = ImageFileFormat::Jpeg;
+    header.width = d.info.image_width;
+    header.height = d.info.image_height;
+    header.hasAlpha = false;
+    return true;
+}
+
+bool decodeJpeg(const uint8_t* data, size_t size, Image& image, std::string& error,
+                uint32_t atLeastWidth, uint32_t atLeastHeight) {
+    Decode header{};
+    header.atLeastWidth = atLeastWidth == 0 ? kMaxImageSide : atLeastWidth;
+    header.atLeastHeight = atLeastHeight == 0 ? kMaxImageSide : atLeastHeight;
+    int result = runDecode(header, data, size, true);
+    if (result != kDecoded) {
+        error = describe(result, header);
+        return false;
+    }
+    std::vector<uint8_t> pixels(static_cast<size_t>(header.info.output_width) *
+                                header.info.output_height * 4);
     Decode full{};
+    full.atLeastWidth = header.atLeastWidth;
+    full.atLeastHeight = header.atLeastHeight;
     full.pixels = pixels.data();
     full.capacity = pixels.size();
-    const int result = runDecode(full, data, size, false);
-    if (result != 0) {
-        error = result == 1 ? std::string("JPEG: ") + full.errors.message
-                            : "JPEG: unsupported colour space or size";
+    result = runDecode(full, data, size, false);
+    if (result != kDecoded) {
+        error = describe(result, full);
         return false;
     }
-    image.width = header.info.image_width;
-    image.height = header.info.image_height;
+    image.width = header.info.output_width;
+    image.height = header.info.output_height;
     image.hasAlpha = false;
     image.pixels = std::move(pixels);
     return true;

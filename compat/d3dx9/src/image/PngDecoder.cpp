@@ -5,9 +5,17 @@
 #include <cstring>
 
 namespace tarnelix::d3dx {
+namespace {
 
-bool decodePng(const uint8_t* data, size_t size, Image& image, std::string& error) {
-    png_image png;
+// Deflate cannot pack more than 1032 bytes into one, so a file whose rows, at one bit a pixel,
+// would need more than that of its whole size is cut short or lying: refused before the pixels
+// are allocated.
+bool sizePlausible(const png_image& png, size_t fileSize) {
+    const uint64_t leastRawBytes = uint64_t(png.height) * (1 + (uint64_t(png.width) + 7) / 8);
+    return leastRawBytes <= uint64_t(fileSize) * 1032;
+}
+
+bool beginRead(const uint8_t* data, size_t size, png_image& png, std::string& error) {
     std::memset(&png, 0, sizeof png);
     png.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_memory(&png, data, size)) {
@@ -18,6 +26,34 @@ bool decodePng(const uint8_t* data, size_t size, Image& image, std::string& erro
         png.height > kMaxImageSide) {
         png_image_free(&png);
         error = "PNG: image size out of range";
+        return false;
+    }
+    if (!sizePlausible(png, size)) {
+        png_image_free(&png);
+        error = "PNG: the file is too short for the size it gives";
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool readPngHeader(const uint8_t* data, size_t size, ImageHeader& header, std::string& error) {
+    png_image png;
+    if (!beginRead(data, size, png, error)) {
+        return false;
+    }
+    header.format = ImageFileFormat::Png;
+    header.width = png.width;
+    header.height = png.height;
+    header.hasAlpha = (png.format & PNG_FORMAT_FLAG_ALPHA) != 0;
+    png_image_free(&png);
+    return true;
+}
+
+bool decodePng(const uint8_t* data, size_t size, Image& image, std::string& error) {
+    png_image png;
+    if (!beginRead(data, size, png, error)) {
         return false;
     }
     // The file's own format says whether it carries transparency (alpha channel or tRNS).
