@@ -9,14 +9,20 @@ namespace {
 
 constexpr const char* kClassName = "Tarnelix";
 
+const char* g_programName = "tarnelix";
+
 void endProgram(const char* reason) {
-    std::fprintf(stderr, "tarnelix: %s\n", reason);
+    std::fprintf(stderr, "%s: %s\n", g_programName, reason);
     std::exit(1);
 }
 
 Display::FailureHandler g_failureHandler = endProgram;
 
 } // namespace
+
+void Display::setProgramName(const char* name) {
+    g_programName = name ? name : "tarnelix";
+}
 
 void Display::setFailureHandler(FailureHandler handler) {
     g_failureHandler = handler ? handler : endProgram;

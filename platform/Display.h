@@ -15,6 +15,8 @@ public:
     // install one that returns, and create then returns false.
     using FailureHandler = void (*)(const char* reason);
     static void setFailureHandler(FailureHandler handler);
+    // The name the default failure handler says its line under (default "tarnelix").
+    static void setProgramName(const char* name);
 
     Display();
     ~Display();

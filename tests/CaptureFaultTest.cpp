@@ -74,6 +74,22 @@ TEST_F(CaptureFaultTest, AMissingOrDamagedSceneStopsTheCaptureBeforeItWrites) {
     EXPECT_TRUE(nothingWritten(still()));
 }
 
+TEST_F(CaptureFaultTest, AWindowThatCannotOpenIsToldUnderTheCapturesOwnName) {
+    const CaptureRun run = capture("--at 5 --out " + still(), "SDL_VIDEO_EGL_DRIVER=/nowhere.so");
+    EXPECT_EQ(run.code, 1);
+    EXPECT_EQ(run.lines({"tarnelix-capture: cannot open the window"}), 1) << run.messages;
+    EXPECT_EQ(run.lines({"tarnelix: "}), 0) << run.messages;
+}
+
+// Piped into a file, the progress bar is one line at the end, not a redraw per percent.
+TEST_F(CaptureFaultTest, AProgressBarNoOneWatchesIsWrittenOnceAtTheEnd) {
+    ASSERT_EQ(capture("--from 4 --to 6 --frames " + m_show.output("frames")).code, 0);
+    std::ifstream in(m_show.output("stderr.txt"));
+    const std::string printed{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(printed.find('\r'), std::string::npos);
+    EXPECT_EQ(linesWith(printed, {"capture [", "100%"}), 1) << printed;
+}
+
 TEST_F(CaptureFaultTest, TexturesThatWillNotLoadAreNamedOnceAndTheShowGoesOn) {
     m_show.remove("lawn_grass.jpg");
     m_show.replace("hammered_brass.jpg", "not an image");

@@ -15,6 +15,7 @@
 #include "app/capture/VideoPipe.h"
 #include "platform/Folders.h"
 #include "platform/HeadlessDisplay.h"
+#include "platform/Terminal.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -116,6 +117,7 @@ int runCapture(int argc, const char* const* argv) {
     }
     // Headless whatever the environment offers: no window system, no sound device.
     makeDisplayHeadless(display);
+    Display::setProgramName("tarnelix-capture");
 
     if (!display.create(options.width, options.height, false, 32, options.fps, 0) ||
         display.width != options.width || display.height != options.height) {
@@ -163,8 +165,9 @@ int runCapture(int argc, const char* const* argv) {
                      options.mode == Mode::Benchmark ? &stats : nullptr);
     double end =
         schedule.lastFrame() >= 0 ? schedule.secondsOf(schedule.lastFrame()) : showLength();
-    Progress progress{
-        ProgressBar(stderr, options.mode == Mode::Benchmark ? "benchmark" : "capture"), end};
+    Progress progress{ProgressBar(stderr, options.mode == Mode::Benchmark ? "benchmark" : "capture",
+                                  streamIsTerminal(stderr)),
+                      end};
     host.onFrame = &Progress::update;
     host.onFrameUser = &progress;
 

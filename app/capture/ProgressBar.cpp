@@ -28,15 +28,18 @@ void ProgressBar::update(double done, double total) {
         return;
     }
     m_lastPercent = percent;
-    std::string next = line(m_label, done, total);
-    m_drawn = true;
-    std::fprintf(m_stream, "\r%s", next.c_str());
-    std::fflush(m_stream);
+    m_last = line(m_label, done, total);
+    if (m_live) {
+        m_drawn = true;
+        std::fprintf(m_stream, "\r%s", m_last.c_str());
+        std::fflush(m_stream);
+    }
 }
 
 void ProgressBar::finish() {
-    if (m_stream && m_drawn) {
-        std::fprintf(m_stream, "\n");
-        std::fflush(m_stream);
+    if (!m_stream || m_last.empty()) {
+        return;
     }
+    std::fprintf(m_stream, m_drawn ? "\n" : "%s\n", m_last.c_str());
+    std::fflush(m_stream);
 }

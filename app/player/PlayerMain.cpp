@@ -55,6 +55,7 @@ void reportToOverlay(void* user, const std::string& file, const std::string& mes
 }
 
 bool openDisplay(const PlayerOptions& options) {
+    Display::setProgramName(kProgram);
     display.windowStyle = WS_OVERLAPPEDWINDOW;
     if (!display.create(options.width, options.height, options.fullscreen, kColourBits, 0, 0)) {
         return false;

@@ -245,7 +245,8 @@ SDL_Window* openDialogWindow(const Dialog& dialog) {
     SDL_Window* sdl = SDL_CreateWindow(layout.caption.c_str(), SDL_WINDOWPOS_CENTERED,
                                        SDL_WINDOWPOS_CENTERED, size.right, size.bottom, flags);
     if (!sdl) {
-        std::fprintf(stderr, "tarnelix: cannot open the dialog's window: %s\n", SDL_GetError());
+        std::fprintf(stderr, "tarnelix win32: cannot open the dialog's window: %s\n",
+                     SDL_GetError());
     }
     return sdl;
 }
@@ -290,13 +291,13 @@ using tarnelix::win32::findDialog;
 HWND WINAPI CreateDialogParamA(HINSTANCE, LPCSTR templateName, HWND, DLGPROC procedure,
                                LPARAM initParam) {
     if (!IS_INTRESOURCE(templateName)) {
-        std::fprintf(stderr, "tarnelix: dialog templates are registered by number only\n");
+        std::fprintf(stderr, "tarnelix win32: dialog templates are registered by number only\n");
         return nullptr;
     }
     int resourceId = static_cast<int>(reinterpret_cast<ULONG_PTR>(templateName));
     const tarnelix::DialogTemplate* layout = tarnelix::findDialogTemplate(resourceId);
     if (!layout) {
-        std::fprintf(stderr, "tarnelix: no dialog template %d is registered\n", resourceId);
+        std::fprintf(stderr, "tarnelix win32: no dialog template %d is registered\n", resourceId);
         return nullptr;
     }
     auto dialog = std::make_unique<Dialog>();

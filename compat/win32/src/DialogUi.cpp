@@ -156,7 +156,7 @@ bool createDialogUi(Dialog& dialog) {
     SDL_GLContext previousGl = SDL_GL_GetCurrentContext();
     dialog.gl = SDL_GL_CreateContext(dialog.sdl);
     if (!dialog.gl) {
-        std::fprintf(stderr, "tarnelix: cannot draw the dialog: %s\n", SDL_GetError());
+        std::fprintf(stderr, "tarnelix win32: cannot draw the dialog: %s\n", SDL_GetError());
         return false;
     }
     ImGuiContext* previousUi = ImGui::GetCurrentContext();
@@ -168,7 +168,7 @@ bool createDialogUi(Dialog& dialog) {
         SDL_GL_MakeCurrent(previousWindow, previousGl);
     }
     if (!ready) {
-        std::fprintf(stderr, "tarnelix: cannot set up the dialog's drawing\n");
+        std::fprintf(stderr, "tarnelix win32: cannot set up the dialog's drawing\n");
     }
     return ready;
 }

@@ -82,7 +82,7 @@ bool ensureSdlVideo() {
         return true;
     }
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
-        std::fprintf(stderr, "tarnelix: cannot start the video system: %s\n", SDL_GetError());
+        std::fprintf(stderr, "tarnelix win32: cannot start the video system: %s\n", SDL_GetError());
         return false;
     }
     // Keep the GL library loaded for the whole run: SDL would otherwise unload and reload the
@@ -124,7 +124,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     }
     auto found = tarnelix::win32::classes().find(className);
     if (found == tarnelix::win32::classes().end()) {
-        std::fprintf(stderr, "tarnelix: window class \"%s\" is not registered\n", className);
+        std::fprintf(stderr, "tarnelix win32: window class \"%s\" is not registered\n", className);
         return nullptr;
     }
     if (!tarnelix::ensureSdlVideo()) {
@@ -160,7 +160,7 @@ HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD st
     }
     SDL_Window* sdl = SDL_CreateWindow(windowName ? windowName : "", x, y, width, height, flags);
     if (!sdl) {
-        std::fprintf(stderr, "tarnelix: cannot open a window: %s\n", SDL_GetError());
+        std::fprintf(stderr, "tarnelix win32: cannot open a window: %s\n", SDL_GetError());
         return nullptr;
     }
     auto window = std::make_unique<Window>();

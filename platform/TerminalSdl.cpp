@@ -1,0 +1,7 @@
+#include "platform/Terminal.h"
+
+#include <unistd.h>
+
+bool streamIsTerminal(std::FILE* stream) {
+    return stream != nullptr && isatty(fileno(stream)) == 1;
+}
