@@ -300,7 +300,7 @@ TEST_F(SceneImportTest, PointLightsTakeColourPositionAndARadiusFromIntensity) {
                   "{\"name\":\"Spot\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":2}}},"
                   "{\"name\":\"Sun\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":3}}},"
                   "{\"name\":\"Ranged\",\"extensions\":{\"KHR_lights_punctual\":{\"light\":4}}}]"));
-    ASSERT_EQ(m_scene.lights.count(), 4) << "the directional light is left out";
+    ASSERT_EQ(m_scene.lights.count(), 5);
     const Light& lamp = m_scene.lights[0];
     expectNear(lamp.staticColor, point(1.0f, 0.5f, 0.25f), "colour scaled to 1 at most");
     EXPECT_NEAR(lamp.staticRadius, 32.0f, 1e-3f) << "16 × √4";
@@ -308,9 +308,53 @@ TEST_F(SceneImportTest, PointLightsTakeColourPositionAndARadiusFromIntensity) {
     const Light& dim = m_scene.lights[1];
     expectNear(dim.staticColor, point(0.25f, 0.25f, 0.25f), "a dim light stays dim");
     EXPECT_NEAR(dim.staticRadius, 8.0f, 1e-3f);
-    EXPECT_NEAR(m_scene.lights[3].staticRadius, 12.0f, 1e-5f) << "a range wins over intensity";
+    EXPECT_NEAR(m_scene.lights[4].staticRadius, 12.0f, 1e-5f) << "a range wins over intensity";
     EXPECT_TRUE(warned("spot lights become point lights"));
-    EXPECT_TRUE(warned("directional"));
+    EXPECT_TRUE(warned("directional lights become point lights"));
+}
+
+// A sun shining down glTF's -Y, turned a quarter towards -Z, over a 10-unit-wide ground: a point
+// light ten bounding radii up the sun's way from the ground's centre, reaching all of it.
+TEST_F(SceneImportTest, ADirectionalLightBecomesAFarPointLightAndAnUnlitSceneGetsAKeyLight) {
+    GltfTestFile gltf;
+    const int ground = gltf.floats({-5, 0, -5, 5, 0, -5, 0, 0, 5}, "VEC3");
+    const std::string mesh =
+        "\"meshes\":[{\"primitives\":[{\"attributes\":{\"POSITION\":" + std::to_string(ground) +
+        "}}]}]";
+    import("sun.gltf",
+           gltf.json(mesh + ",\"extensionsUsed\":[\"KHR_lights_punctual\"],"
+                            "\"extensions\":{\"KHR_lights_punctual\":{\"lights\":["
+                            "{\"type\":\"directional\",\"color\":[1,0.9,0.5],\"intensity\":3}]}},"
+                            "\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],\"nodes\":[{\"mesh\":0},"
+                            "{\"name\":\"Sun\",\"rotation\":[-0.70710678,0,0,0.70710678],"
+                            "\"extensions\":{\"KHR_lights_punctual\":{\"light\":0}}}]"));
+    ASSERT_EQ(m_scene.lights.count(), 1);
+    const Light& sun = m_scene.lights[0];
+    const float boundingRadius = std::sqrt(200.0f) / 2.0f; // half the 10 x 0 x 10 box diagonal
+    expectNear(sun.staticPosition, point(0, 10 * boundingRadius, 0), "straight above");
+    expectNear(sun.staticColor, point(1.0f, 0.9f, 0.5f), "its colour");
+    for (const Vec4& corner : {point(-5, 0, 5), point(5, 0, -5), point(0, 0, 0)}) {
+        const Vec4 d = corner - sun.staticPosition;
+        const float s = std::sqrt(d.dot(d)) / sun.staticRadius;
+        EXPECT_NEAR(1.0f / (1.0f + 22.0f * s * s), 0.85f, 0.02f) << "nearly even across the ground";
+    }
+
+    // The same ground with a camera and no light: a white key light above and behind it.
+    GltfTestFile unlit;
+    const int again = unlit.floats({-5, 0, -5, 5, 0, -5, 0, 0, 5}, "VEC3");
+    import("unlit.gltf",
+           unlit.json("\"meshes\":[{\"primitives\":[{\"attributes\":{\"POSITION\":" +
+                      std::to_string(again) +
+                      "}}]}],\"scene\":0,\"scenes\":[{\"nodes\":[0,1]}],\"nodes\":["
+                      "{\"mesh\":0},{\"camera\":0,\"name\":\"Camera01\",\"translation\":[0,2,20]}],"
+                      "\"cameras\":[{\"type\":\"perspective\",\"perspective\":{\"yfov\":0.8,"
+                      "\"znear\":0.1}}]"));
+    ASSERT_EQ(m_scene.lights.count(), 1);
+    const Light& key = m_scene.lights[0];
+    EXPECT_GT(key.staticPosition.y, 0.0f) << "above";
+    EXPECT_LT(key.staticPosition.z, -20.0f) << "behind the camera, which looks down +Z";
+    expectNear(key.staticColor, point(1, 1, 1), "white");
+    EXPECT_TRUE(warned("no lights: a white key light"));
 }
 
 TEST_F(SceneImportTest, AnimationIsSampledIntoTracksAtTheShowsRate) {

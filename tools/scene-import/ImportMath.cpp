@@ -166,6 +166,39 @@ scenefile::Vec3 lightColor(const aiColor3D& color) {
             std::max(color.b, 0.0f) / brightest};
 }
 
+scenefile::Light distantLight(const aiVector3D& direction, const aiVector3D& low,
+                              const aiVector3D& high, const scenefile::Vec3& color) {
+    constexpr float kDistanceInRadii = 10.0f;
+    // 22 (distance / radius)^2 = 1 / 0.85 - 1 at the centre.
+    constexpr float kRadiusInDistances = 11.2f;
+    const aiVector3D centre = (low + high) * 0.5f;
+    const float boundingRadius = std::max((high - low).Length() * 0.5f, 1.0f);
+    aiVector3D towards = direction;
+    if (towards.SquareLength() < 1e-12f) {
+        towards = aiVector3D(0.0f, -1.0f, 0.0f);
+    }
+    towards.Normalize();
+    const float distance = kDistanceInRadii * boundingRadius;
+    scenefile::Light light;
+    light.color = color;
+    const aiVector3D position = centre - towards * distance;
+    light.position = {position.x, position.y, position.z};
+    light.radius = kRadiusInDistances * distance;
+    return light;
+}
+
+aiVector3D keyLightDirection(const aiVector3D* view) {
+    const aiVector3D down(0.0f, -1.0f, 0.0f);
+    if (view == nullptr) {
+        return down;
+    }
+    aiVector3D level(view->x, 0.0f, view->z);
+    if (level.SquareLength() < 1e-12f) {
+        return down;
+    }
+    return (level.Normalize() + down).Normalize();
+}
+
 float verticalFov(float horizontalFov, float aspect, bool scaledLinearly) {
     if (aspect <= 0.0f) {
         return horizontalFov;

@@ -51,6 +51,18 @@ float lightRadius(const aiColor3D& color, float constant, float linear, float qu
 // The colour scaled down so that its brightest channel is at most 1.
 scenefile::Vec3 lightColor(const aiColor3D& color);
 
+// The engine has only point lights. A light from far away along `direction` (a directional
+// light, or the key light a scene without lights is given) becomes one placed ten bounding
+// radii back from the centre of the box `low`..`high`, with a radius so large that the engine's
+// falloff, 1 / (1 + 22 (d / radius)^2), still gives 0.85 of its colour at the centre and varies
+// by under 6 % across the box: nearly the even light of a far sun.
+scenefile::Light distantLight(const aiVector3D& direction, const aiVector3D& low,
+                              const aiVector3D& high, const scenefile::Vec3& color);
+
+// Where a key light shines from when a scene brings none: from above and behind a camera
+// looking along `view` (straight down where there is no camera to be behind).
+aiVector3D keyLightDirection(const aiVector3D* view);
+
 // The engine wants a camera's vertical angle; Assimp reports the horizontal one and the aspect
 // ratio. For glTF it made the horizontal angle as yfov × aspect, which `scaledLinearly` undoes
 // exactly; other formats give the true horizontal angle of the picture.

@@ -77,6 +77,9 @@ void SceneConverter::run() {
     for (unsigned i = 0; i < m_source.mNumLights; ++i) {
         addLight(*m_source.mLights[i]);
     }
+    if (m_scene.lights.empty()) {
+        addKeyLight();
+    }
     if (m_scene.cameras.empty()) {
         m_warnings.add("no cameras: the show needs at least one to look through");
     } else {
@@ -186,7 +189,37 @@ void SceneConverter::addObject(const aiNode* node, const aiMesh& mesh) {
         object.animated = true;
         object.frames = placementTrack(positions, rotations);
     }
+    includeInBounds(node, mesh);
     m_scene.objects.push_back(std::move(object));
+}
+
+void SceneConverter::includeInBounds(const aiNode* node, const aiMesh& mesh) {
+    if (mesh.mNumVertices == 0) {
+        return;
+    }
+    const auto include = [this](const aiVector3D& p) {
+        m_low = aiVector3D(std::min(m_low.x, p.x), std::min(m_low.y, p.y), std::min(m_low.z, p.z));
+        m_high =
+            aiVector3D(std::max(m_high.x, p.x), std::max(m_high.y, p.y), std::max(m_high.z, p.z));
+    };
+    aiVector3D low = mesh.mVertices[0];
+    aiVector3D high = mesh.mVertices[0];
+    const aiMatrix4x4 first = worldAt(node, 0);
+    for (unsigned i = 0; i < mesh.mNumVertices; ++i) {
+        const aiVector3D& v = mesh.mVertices[i];
+        low = aiVector3D(std::min(low.x, v.x), std::min(low.y, v.y), std::min(low.z, v.z));
+        high = aiVector3D(std::max(high.x, v.x), std::max(high.y, v.y), std::max(high.z, v.z));
+        include(first * mirrorZ(v));
+    }
+    // A moving object: the corners of its box at every frame.
+    for (int frame = 1; animates(node) && frame < m_scene.frameCount; ++frame) {
+        const aiMatrix4x4 world = worldAt(node, frame);
+        for (int corner = 0; corner < 8; ++corner) {
+            include(world *
+                    mirrorZ(aiVector3D(corner & 1 ? high.x : low.x, corner & 2 ? high.y : low.y,
+                                       corner & 4 ? high.z : low.z)));
+        }
+    }
 }
 
 void SceneConverter::addCamera(const aiCamera& source) {
@@ -240,13 +273,17 @@ void SceneConverter::addCamera(const aiCamera& source) {
 }
 
 void SceneConverter::addLight(const aiLight& source) {
+    const aiNode* node = m_source.mRootNode->FindNode(source.mName);
+    if (source.mType == aiLightSource_DIRECTIONAL) {
+        addDirectionalLight(source, node);
+        return;
+    }
     if (source.mType == aiLightSource_SPOT) {
         m_warnings.add("spot lights become point lights: their cone is left out");
     } else if (source.mType != aiLightSource_POINT) {
-        m_warnings.add("directional, ambient and area lights are left out");
+        m_warnings.add("ambient and area lights are left out");
         return;
     }
-    const aiNode* node = m_source.mRootNode->FindNode(source.mName);
     scenefile::Light light;
     light.color = lightColor(source.mColorDiffuse);
     // An author's range says where the light should end; without one the intensity decides.
@@ -267,4 +304,36 @@ void SceneConverter::addLight(const aiLight& source) {
     }
     m_scene.lights.push_back(std::move(light));
 }
+
+void SceneConverter::addDirectionalLight(const aiLight& source, const aiNode* node) {
+    m_warnings.add("directional lights become point lights far away along their direction");
+    if (animates(node)) {
+        m_warnings.add("directional lights keep their first frame's direction");
+    }
+    if (m_low.x > m_high.x) {
+        m_low = m_high = aiVector3D();
+    }
+    const aiVector3D direction = transformDirection(worldAt(node, 0), mirrorZ(source.mDirection));
+    m_scene.lights.push_back(
+        distantLight(direction, m_low, m_high, lightColor(source.mColorDiffuse)));
+}
+
+void SceneConverter::addKeyLight() {
+    if (m_low.x > m_high.x) {
+        return; // nothing to light
+    }
+    aiVector3D view;
+    const bool hasCamera = !m_scene.cameras.empty();
+    if (hasCamera) {
+        const scenefile::Camera& camera = m_scene.cameras.front();
+        view = aiVector3D(camera.target.x - camera.eye.x, camera.target.y - camera.eye.y,
+                          camera.target.z - camera.eye.z);
+    }
+    m_warnings.add(hasCamera ? "no lights: a white key light shines from above and behind the "
+                               "first camera"
+                             : "no lights: a white key light shines from above");
+    m_scene.lights.push_back(distantLight(keyLightDirection(hasCamera ? &view : nullptr), m_low,
+                                          m_high, scenefile::Vec3{1.0f, 1.0f, 1.0f}));
+}
+
 } // namespace sceneimport

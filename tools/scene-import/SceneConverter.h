@@ -29,6 +29,10 @@ private:
     void addObject(const aiNode* node, const aiMesh& mesh);
     void addCamera(const aiCamera& camera);
     void addLight(const aiLight& light);
+    void addDirectionalLight(const aiLight& light, const aiNode* node);
+    void addKeyLight();
+    // Grows the scene's bounds, at any frame, by a mesh's vertices placed by `node`.
+    void includeInBounds(const aiNode* node, const aiMesh& mesh);
     int32_t materialFor(unsigned index);
     bool animates(const aiNode* node) const {
         return node != nullptr && m_scene.frameCount >= 2 && m_animation.moves(node);
@@ -46,6 +50,8 @@ private:
     std::map<unsigned, int32_t> m_materialIndex;
     GltfExtras m_gltfExtras;
     bool m_gltf = false;
+    aiVector3D m_low{1e30f, 1e30f, 1e30f}; // the scene's bounds in the engine's space
+    aiVector3D m_high{-1e30f, -1e30f, -1e30f};
 };
 
 } // namespace sceneimport
