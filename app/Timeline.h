@@ -2,6 +2,7 @@
 
 #include "app/CameraSegment.h"
 #include "app/FrameHost.h"
+#include "app/ShowScript.h"
 #include "app/SplashSegment.h"
 #include "engine/core/Vec4.h"
 
@@ -29,17 +30,21 @@ constexpr SegmentPlan kShowSegments[kSegmentCount] = {
 };
 
 constexpr const char* kSceneFileName = "teste5.3df";
+constexpr const char* kMusicFileName = "preview1.mp3";
+// The engine's colours from the first camera segment on.
+inline const Vec4 kShowBackground(0.7f, 0.9f, 0.9f, 1.0f);
+inline const Vec4 kShowAmbient(0.275f, 0.275f, 0.275f, 1.0f);
 // A frame that took longer than this counts as this long, so a stall never makes the
 // animation or a fade jump.
 constexpr float kLongestFrame = 0.1f;
 // The frame time assumed where no tick counter is available.
 constexpr float kFrameTimeWithoutCounter = 1.0f / 60.0f;
 
-// Plays the show on an engine. `Show` names the engine, scene, sprite and texture cache types
-// and says how the scene is loaded (ShowTypes.h for the program, stand-ins in tests).
-// Loads the scene, then runs each segment's frame loop until its
-// time runs out or the quit message arrives. Frames are presented at the top of the following
-// iteration, and the frame clock is never reset between segments.
+// Plays a show script (the built-in one unless another is given) on an engine. `Show` names
+// the engine, scene, sprite and texture cache types and says how the scene is loaded
+// (ShowTypes.h for the program, stand-ins in tests). Loads the scene, then runs each segment's
+// frame loop until its time runs out or the quit message arrives. Frames are presented at the
+// top of the following iteration, and the frame clock is never reset between segments.
 template <class Show> class TimelineOf {
 public:
     using Engine = typename Show::Engine;
@@ -48,17 +53,19 @@ public:
     using SplashSegment = SplashSegmentOf<Show>;
     using CameraSegment = CameraSegmentOf<Show>;
 
-    TimelineOf(Engine& engine, Scene& scene, TextureCache& textures, FrameHost& host)
-        : m_engine(engine), m_scene(scene), m_textures(textures), m_host(host) {}
+    // `script` must outlive the timeline.
+    TimelineOf(Engine& engine, Scene& scene, TextureCache& textures, FrameHost& host,
+               const ShowScript& script = builtInShow())
+        : m_engine(engine), m_scene(scene), m_textures(textures), m_host(host), m_script(script) {}
 
     void run() {
-        Show::loadScene(m_scene, kSceneFileName, m_textures);
+        Show::loadScene(m_scene, m_script.scene.c_str(), m_textures);
         startClock();
-        for (int i = 0; i < kSegmentCount; ++i) {
-            m_host.segmentStarting(i);
-            const SegmentPlan& plan = kShowSegments[i];
+        for (size_t i = 0; i < m_script.segments.size(); ++i) {
+            m_host.segmentStarting(static_cast<int>(i));
+            const ShowSegment& plan = m_script.segments[i];
             bool quit =
-                plan.kind == SegmentPlan::Kind::Splash ? !playSplash(plan) : !playCamera(plan);
+                plan.kind == ShowSegment::Kind::Splash ? !playSplash(plan) : !playCamera(plan);
             if (quit) {
                 return;
             }
@@ -69,31 +76,33 @@ public:
     float frameTime() const { return m_dt; }
 
 private:
-    bool playSplash(const SegmentPlan& plan) {
+    bool playSplash(const ShowSegment& plan) {
         SplashSegment splash;
         splash.sprite.topLeft = Vec4(0.0f, 0.0f, 0.0f, 1.0f);
         splash.sprite.bottomRight = Vec4(1.0f, 1.0f, 0.0f, 1.0f);
         splash.sprite.blendMode = 0;
-        splash.sprite.texture = m_textures.get(plan.content);
+        splash.sprite.texture = m_textures.get(plan.content.c_str());
         splash.duration = plan.duration;
         splash.fadeInTime = plan.fadeInTime;
         splash.fadeOutTime = plan.fadeOutTime;
         return play(splash);
     }
 
-    bool playCamera(const SegmentPlan& plan) {
+    bool playCamera(const ShowSegment& plan) {
         if (!m_camera) {
-            m_engine.backgroundColour = Vec4(0.7f, 0.9f, 0.9f, 1.0f);
-            m_engine.ambientColour = Vec4(0.275f, 0.275f, 0.275f, 1.0f);
+            m_engine.backgroundColour = m_script.background;
+            m_engine.ambientColour = m_script.ambient;
             m_camera = std::make_unique<CameraSegment>();
             m_camera->scene = &m_scene;
         } else {
-            m_scene.rewind();
+            if (plan.rewinds) {
+                m_scene.rewind();
+            }
             m_camera->elapsed = 0.0f;
             m_camera->firstFrame = true;
         }
         m_camera->cameraName = plan.content;
-        m_camera->startTime = plan.startTime;
+        m_camera->startTime = plan.rewinds ? plan.startTime : 0.0f;
         m_camera->duration = plan.duration;
         m_camera->fadeInTime = plan.fadeInTime;
         m_camera->fadeOutTime = plan.fadeOutTime;
@@ -149,6 +158,7 @@ private:
     Scene& m_scene;
     TextureCache& m_textures;
     FrameHost& m_host;
+    const ShowScript& m_script;
     std::unique_ptr<CameraSegment> m_camera;
     int64_t m_frequency = 0;
     int64_t m_start = 0;

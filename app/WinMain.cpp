@@ -22,7 +22,6 @@ constexpr int kSoundChannels = 24;
 constexpr int kMixRate = 44100;
 constexpr int kDirectSoundDriver = 1;
 constexpr const char* kProgram = "tarnelix";
-constexpr const char* kMusicFileName = "preview1.mp3";
 constexpr const char* kSilent = "the show plays silent";
 
 } // namespace

@@ -37,7 +37,7 @@ endif()
 # tarnelix-capture on the generated show, and on damaged copies of it.
 tarnelix_test(capture_program_test SOURCES CaptureProgramTest.cpp TempDir.cpp
     LIBS tarnelix_capture_main)
-tarnelix_test(show_data_test SOURCES ShowDataTest.cpp LIBS tarnelix_capture_main)
+tarnelix_test(show_script_test SOURCES ShowScriptTest.cpp LIBS tarnelix_show_file)
 tarnelix_test(capture_fault_test SOURCES CaptureFaultTest.cpp ScratchShow.cpp TempDir.cpp)
 foreach(test capture_program_test capture_fault_test)
     target_compile_definitions(${test} PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}"

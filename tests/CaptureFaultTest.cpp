@@ -231,3 +231,60 @@ TEST_F(CaptureFaultTest, AnotherSceneInAnotherFolderIsCapturedAndAMissingOneName
 }
 
 } // namespace
+
+namespace {
+
+std::string fileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+} // namespace
+
+// The show folder's show.toml is the show's own script: with it, each frame is the same to the
+// byte, just after every change of segment and in each camera segment.
+TEST_F(CaptureFaultTest, TheShowsOwnShowFilePlaysTheSameFrames) {
+    for (const char* at : {"10.1", "35.1", "70.1", "130.1", "22.5", "52.5", "100", "135"}) {
+        const std::string plain = m_show.output(std::string("plain-") + at + ".png");
+        const std::string scripted = m_show.output(std::string("scripted-") + at + ".png");
+        ASSERT_EQ(capture(std::string("--at ") + at + " --out " + plain).code, 0) << at;
+        ASSERT_EQ(capture(std::string("--at ") + at + " --out " + scripted + " --show " +
+                          m_show.path() + "/show.toml")
+                      .code,
+                  0)
+            << at;
+        EXPECT_TRUE(fileBytes(plain) == fileBytes(scripted)) << at << " s differs";
+    }
+}
+
+// What a show file names and the show cannot use is told at its place in the file before a
+// frame is drawn.
+TEST_F(CaptureFaultTest, AShowFileNamingWhatIsNotThereStopsAtItsPlace) {
+    struct Case {
+        const char* name;
+        const char* text;
+        const char* line;
+    };
+    const Case cases[] = {
+        {"scene.toml", "scene = \"none.3df\"\n[[segment]]\ncamera = \"Camera01\"\nduration = 5\n",
+         "scene.toml:1:9: none.3df: Cannot open file"},
+        {"camera.toml",
+         "scene = \"teste5.3df\"\n[[segment]]\ncamera = \"Camera09\"\nduration = 5\n",
+         "camera.toml:3:10: camera \"Camera09\": expected a camera of teste5.3df"},
+        {"image.toml",
+         "scene = \"teste5.3df\"\n[[segment]]\nsplash = \"teste5.3df\"\nduration = 5\n",
+         "image.toml:3:10: teste5.3df: not a JPEG or PNG image"},
+        {"fade.toml",
+         "scene = \"teste5.3df\"\n[[segment]]\nsplash = \"intro.jpg\"\nduration = 5\n"
+         "fade_in = 4\nfade_out = 4\n",
+         "fade.toml:2:1: fade_in + fade_out: expected no longer than the duration"},
+    };
+    for (const Case& c : cases) {
+        m_show.replace(c.name, c.text);
+        const CaptureRun run =
+            capture("--at 1 --out " + still() + " --show " + m_show.path() + "/" + c.name);
+        EXPECT_EQ(run.code, 1) << c.name;
+        EXPECT_EQ(run.lines({c.line}), 1) << run.messages;
+        EXPECT_TRUE(nothingWritten(still()));
+    }
+}

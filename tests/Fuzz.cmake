@@ -2,9 +2,9 @@
 # tests/data/fuzz. With TARNELIX_FUZZ (clang, `make fuzz`) also the libFuzzer targets and the
 # tool that writes their generated seeds.
 add_library(tarnelix_fuzz_inputs STATIC fuzz/SceneBytes.cpp fuzz/TextureBytes.cpp fuzz/HlslText.cpp
-            fuzz/GltfBytes.cpp)
+            fuzz/GltfBytes.cpp fuzz/ShowFileText.cpp)
 target_link_libraries(tarnelix_fuzz_inputs PUBLIC tarnelix_options tarnelix_scene
-                      tarnelix_memory_device tarnelix_scene_import)
+                      tarnelix_memory_device tarnelix_scene_import tarnelix_show_file)
 target_include_directories(tarnelix_fuzz_inputs PUBLIC ${CMAKE_CURRENT_SOURCE_DIR}/fuzz)
 
 tarnelix_test(fuzz_corpus_test SOURCES FuzzCorpusTest.cpp LIBS tarnelix_fuzz_inputs)
@@ -23,6 +23,7 @@ if(TARNELIX_FUZZ)
     tarnelix_fuzz_target(texture_decode_fuzz decodeTextureBytes)
     tarnelix_fuzz_target(hlsl_compile_fuzz compileHlslText)
     tarnelix_fuzz_target(gltf_extras_fuzz readGltfExtrasBytes)
+    tarnelix_fuzz_target(show_file_fuzz readShowFileText)
 
     find_package(JPEG REQUIRED)
     find_package(PNG REQUIRED)

@@ -30,12 +30,14 @@ void replayFolder(const char* name, Check check) {
 }
 
 // Scenes load or are refused with a reason, images become textures or are refused, shader
-// sources compile or fail with a message, glTF files give usable light ranges or nothing.
+// sources compile or fail with a message, glTF files give usable light ranges or nothing, show
+// files give a playable script or one line saying where they fail.
 TEST(FuzzCorpusTest, EveryKeptInputIsHandled) {
     const std::pair<const char*, Check> targets[] = {{"scene", loadSceneBytes},
                                                      {"texture", decodeTextureBytes},
                                                      {"hlsl", compileHlslText},
-                                                     {"gltf", readGltfExtrasBytes}};
+                                                     {"gltf", readGltfExtrasBytes},
+                                                     {"show", readShowFileText}};
     for (const auto& [folder, check] : targets) {
         SCOPED_TRACE(folder);
         replayFolder(folder, check);

@@ -2,6 +2,8 @@
 
 #include "app/FaultReport.h"
 #include "app/ProgramObjects.h"
+#include "app/ShowFile.h"
+#include "app/ShowScriptCheck.h"
 #include "app/ShowTypes.h"
 #include "app/capture/CaptureHost.h"
 #include "app/capture/CaptureOptions.h"
@@ -22,16 +24,6 @@
 #include <memory>
 
 namespace {
-
-constexpr const char* kMusicFileName = "preview1.mp3";
-
-double showLength() {
-    double total = 0.0;
-    for (const SegmentPlan& plan : kShowSegments) {
-        total += plan.duration;
-    }
-    return total;
-}
 
 // The display's device as the capture host sees it, with the engine's count of what it drew.
 class DisplayDevice : public CaptureHost::Device {
@@ -96,6 +88,48 @@ int fail(const std::string& message) {
     return 1;
 }
 
+// A fault of a show file is told as the place in it, as a compiler tells one in a source file.
+int failIn(const ShowScript& script, const std::string& message) {
+    if (script.file.empty()) {
+        return fail(message);
+    }
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+// The show to play: the built-in one or the --show file's, with --scene and --music over
+// either. A show file's folder becomes the show's folder.
+bool chooseScript(CaptureOptions& options, ShowScript& script, std::string& error) {
+    script = builtInShow();
+    if (!options.show.empty()) {
+        script.file = options.show;
+        std::vector<std::string> warnings;
+        if (!readShowFile(options.show, script, error, warnings)) {
+            return false;
+        }
+        for (const std::string& warning : warnings) {
+            std::fprintf(stderr, "%s\n", warning.c_str());
+        }
+        options.dir = folderOf(options.show);
+    }
+    if (!options.scene.empty()) {
+        script.scene = options.scene;
+    }
+    if (!options.music.empty()) {
+        script.music = options.music;
+    }
+    return true;
+}
+
+// The scene and what the show file names, loaded and checked before anything is drawn.
+bool loadScript(const ShowScript& script, std::string& error) {
+    if (!loadShowScene(script.scene, error)) {
+        error = script.at(script.scenePlace) + error;
+        return false;
+    }
+    return script.file.empty() || checkShowContent(script, scene, error);
+}
+
 } // namespace
 
 int runCapture(int argc, const char* const* argv) {
@@ -108,6 +142,10 @@ int runCapture(int argc, const char* const* argv) {
     using Mode = CaptureOptions::Mode;
     if (!outputWritable(options, error)) {
         return fail(error);
+    }
+    ShowScript script;
+    if (!chooseScript(options, script, error)) {
+        return failIn(script, error);
     }
     anchorOutputs(options);
     std::error_code notEntered;
@@ -126,15 +164,15 @@ int runCapture(int argc, const char* const* argv) {
     }
     auto engine = std::make_unique<RenderEngine>();
     startEngine(*engine, "tarnelix-capture");
-    if (!loadShowScene(options.scene, error)) {
-        return fail(error);
+    if (!loadScript(script, error)) {
+        return failIn(script, error);
     }
 
     FrameSchedule schedule(options);
     if (!shaderProgramsBuilt(*engine)) {
         const double last =
             schedule.lastFrame() >= 0 ? schedule.secondsOf(schedule.lastFrame()) : -1.0;
-        if (camerasShownBetween(schedule.secondsOf(schedule.firstDrawn()), last)) {
+        if (script.camerasShownBetween(schedule.secondsOf(schedule.firstDrawn()), last)) {
             return fail("a shader program did not build (the compiler's messages are above)");
         }
         std::fprintf(stderr, "tarnelix-capture: a shader program did not build; the frames "
@@ -149,10 +187,10 @@ int runCapture(int argc, const char* const* argv) {
         sink = std::make_unique<SequenceSink>(options.framesDir, options.width, options.height);
     } else if (options.mode == Mode::Video) {
         videoFile = std::make_unique<PartialFile>(options.videoPath);
-        const std::string music = options.music.empty() ? kMusicFileName : options.music;
-        auto command = VideoPipe::command(videoFile->path(), options.width, options.height,
-                                          options.fps, musicForVideo(music.c_str()),
-                                          schedule.secondsOf(schedule.firstFrame()));
+        const std::string music = script.music.empty() ? "" : musicForVideo(script.music.c_str());
+        auto command =
+            VideoPipe::command(videoFile->path(), options.width, options.height, options.fps, music,
+                               schedule.secondsOf(schedule.firstFrame()));
         if (!video.open(command, options.width, options.height, error)) {
             return fail(error);
         }
@@ -164,14 +202,14 @@ int runCapture(int argc, const char* const* argv) {
     CaptureHost host(device, options.fps, schedule, sink.get(),
                      options.mode == Mode::Benchmark ? &stats : nullptr);
     double end =
-        schedule.lastFrame() >= 0 ? schedule.secondsOf(schedule.lastFrame()) : showLength();
+        schedule.lastFrame() >= 0 ? schedule.secondsOf(schedule.lastFrame()) : script.length();
     Progress progress{ProgressBar(stderr, options.mode == Mode::Benchmark ? "benchmark" : "capture",
                                   streamIsTerminal(stderr)),
                       end};
     host.onFrame = &Progress::update;
     host.onFrameUser = &progress;
 
-    CaptureTimeline timeline(*engine, scene, textureCache, host);
+    CaptureTimeline timeline(*engine, scene, textureCache, host, script);
     timeline.run();
     progress.bar.finish();
     engine.reset();
@@ -188,7 +226,7 @@ int runCapture(int argc, const char* const* argv) {
         return 0;
     }
     if (host.framesWritten() == 0) {
-        return fail("no frame written: the show lasts " + std::to_string(showLength()) + " s");
+        return fail("no frame written: the show lasts " + std::to_string(script.length()) + " s");
     }
     if (videoFile && !videoFile->commit(error)) {
         return fail(error);

@@ -23,7 +23,9 @@ const char* const kCaptureUsage =
     "                               step the show's state through them (slow; the same picture)\n"
     "  --dir DIR                    the show's folder: shaders, textures, scene and music\n"
     "                               (default: the working directory)\n"
-    "  --scene FILE --music FILE    another scene or music (default teste5.3df, preview1.mp3)\n";
+    "  --scene FILE --music FILE    another scene or music (default teste5.3df, preview1.mp3)\n"
+    "  --show FILE.toml             another show: its scene, music and segments; its folder\n"
+    "                               is the show's (--scene and --music still override)\n";
 
 namespace {
 
@@ -47,6 +49,10 @@ bool checkTimes(const CaptureOptions& options, std::string& error) {
     }
     if (options.mode != CaptureOptions::Mode::Still && !options.out.empty()) {
         error = "--out goes with --at";
+        return false;
+    }
+    if (!options.show.empty() && !options.dir.empty()) {
+        error = "--show names the show's folder: leave out --dir";
         return false;
     }
     if (options.mode == CaptureOptions::Mode::None) {
@@ -106,6 +112,9 @@ bool parseCaptureOptions(int argc, const char* const* argv, CaptureOptions& opti
             options.scene = value;
         } else if (std::strcmp(name, "--music") == 0) {
             options.music = value;
+        } else if (std::strcmp(name, "--show") == 0) {
+            options.show = value;
+            ok = *value != '\0';
         } else if (std::strcmp(name, "--to") == 0) {
             ok = parseNumber(value, options.to) && options.to >= 0.0;
         } else {

@@ -19,6 +19,7 @@ struct CaptureOptions {
     std::string dir;   // --dir: the show's folder (empty: the working directory)
     std::string scene; // --scene: the scene, from the show's folder (empty: the show's own)
     std::string music; // --music: the video's music, from the show's folder (empty: the show's)
+    std::string show;  // --show: a show file, whose folder is the show's (empty: the built-in)
 };
 
 // Reads the arguments after the program name. False, with the reason in `error`, for anything

@@ -33,19 +33,6 @@ bool shaderProgramsBuilt(const RenderEngine& engine) {
            engine.alphaPixelShader.ready() && engine.particleVertexShader.ready();
 }
 
-bool camerasShownBetween(double from, double to) {
-    double start = 0.0;
-    for (const SegmentPlan& plan : kShowSegments) {
-        const double end = start + plan.duration;
-        // A segment owns its last moment too: the next one starts on the frame after it.
-        if (plan.kind == SegmentPlan::Kind::Camera && end >= from && (to < 0.0 || start <= to)) {
-            return true;
-        }
-        start = end;
-    }
-    return false;
-}
-
 std::string musicForVideo(const char* path) {
     std::FILE* file = std::fopen(path, "rb");
     unsigned char head[3] = {};

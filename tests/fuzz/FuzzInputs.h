@@ -22,3 +22,6 @@ const char* compileHlslText(const uint8_t* data, size_t size);
 // The bytes as a glTF file (text or binary) whose lights and shared nodes scene-import reads
 // itself.
 const char* readGltfExtrasBytes(const uint8_t* data, size_t size);
+
+// The bytes as a show file, read into a show script.
+const char* readShowFileText(const uint8_t* data, size_t size);

@@ -1,5 +1,7 @@
 #include "tools/showgen/ShowContent.h"
 
+#include "app/ShowScript.h"
+
 #include "tools/showgen/Garden.h"
 #include "tools/showgen/Music.h"
 #include "tools/showgen/Splash.h"
@@ -28,6 +30,14 @@ bool readFile(const fs::path& path, std::vector<uint8_t>& bytes) {
 
 void append(std::vector<GeneratedFile>& to, std::vector<GeneratedFile>&& from) {
     std::move(from.begin(), from.end(), std::back_inserter(to));
+}
+
+// The show's own script as a show file, for authors to start theirs from.
+GeneratedFile showFile() {
+    const std::string text = "# The show as tarnelix plays it. tarnelix-player --show and\n"
+                             "# tarnelix-capture --show play this file, or one made from it.\n" +
+                             showFileText(builtInShow());
+    return GeneratedFile{"show.toml", std::vector<uint8_t>(text.begin(), text.end())};
 }
 
 } // namespace
@@ -84,6 +94,7 @@ bool generateShow(const ShowOptions& options, std::vector<GeneratedFile>& files,
     if (!options.shaderDir.empty() && !readShaders(options.shaderDir, files, error)) {
         return false;
     }
+    files.push_back(showFile());
     return true;
 }
 

@@ -1,0 +1,192 @@
+#include "app/ShowFile.h"
+
+#define TOML_HEADER_ONLY 1
+#define TOML_EXCEPTIONS 0
+#include <toml++/toml.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+// Collects the first error of a read, with its place in the file.
+class Reader {
+public:
+    Reader(const std::string& file, std::vector<std::string>& warnings)
+        : m_file(file), m_warnings(warnings) {}
+
+    bool failed() const { return !m_error.empty(); }
+    const std::string& error() const { return m_error; }
+
+    ShowFilePlace placeOf(const toml::source_region& source) const {
+        return ShowFilePlace{static_cast<int>(source.begin.line),
+                             static_cast<int>(source.begin.column)};
+    }
+
+    void fail(const toml::source_region& source, const std::string& what) {
+        if (m_error.empty()) {
+            const ShowFilePlace place = placeOf(source);
+            m_error = m_file + ":" + std::to_string(place.line) + ":" +
+                      std::to_string(place.column) + ": " + what;
+        }
+    }
+
+    void warnUnknown(const toml::key& key) {
+        const ShowFilePlace place = placeOf(key.source());
+        m_warnings.push_back(m_file + ":" + std::to_string(place.line) + ":" +
+                             std::to_string(place.column) + ": unknown key \"" +
+                             std::string(key.str()) + "\" is left out");
+    }
+
+    std::string text(const toml::node& node, const char* key) {
+        const auto* value = node.as_string();
+        if (!value || value->get().empty()) {
+            fail(node.source(), std::string(key) + ": expected a file or camera name in quotes");
+            return "";
+        }
+        return value->get();
+    }
+
+    float seconds(const toml::node& node, const char* key) {
+        const auto value = node.value<double>();
+        if (!node.is_number() || !value || !std::isfinite(*value) || *value < 0.0 || *value > 1e6) {
+            fail(node.source(), std::string(key) + ": expected a number of seconds, 0 or more");
+            return 0.0f;
+        }
+        return static_cast<float>(*value);
+    }
+
+    Vec4 colour(const toml::node& node, const char* key) {
+        const auto* array = node.as_array();
+        float c[3] = {0.0f, 0.0f, 0.0f};
+        bool ok = array && array->size() == 3;
+        for (size_t i = 0; ok && i < 3; ++i) {
+            const auto value = (*array)[i].value<double>();
+            ok = (*array)[i].is_number() && value && *value >= 0.0 && *value <= 1.0;
+            c[i] = ok ? static_cast<float>(*value) : 0.0f;
+        }
+        if (!ok) {
+            fail(node.source(),
+                 std::string(key) + ": expected [red, green, blue], each from 0 to 1");
+        }
+        return Vec4(c[0], c[1], c[2], 1.0f);
+    }
+
+private:
+    std::string m_file;
+    std::vector<std::string>& m_warnings;
+    std::string m_error;
+};
+
+void readSegment(Reader& reader, const toml::table& table, ShowSegment& segment) {
+    bool kindGiven = false;
+    bool durationGiven = false;
+    bool startGiven = false;
+    for (auto&& [key, node] : table) {
+        const std::string name(key.str());
+        if (name == "splash" || name == "camera") {
+            if (kindGiven) {
+                reader.fail(key.source(), "expected one of splash and camera, not both");
+            }
+            kindGiven = true;
+            segment.kind = name == "splash" ? ShowSegment::Kind::Splash : ShowSegment::Kind::Camera;
+            segment.content = reader.text(node, name.c_str());
+            segment.place = reader.placeOf(node.source());
+        } else if (name == "duration") {
+            durationGiven = true;
+            segment.duration = reader.seconds(node, "duration");
+            if (!reader.failed() && segment.duration <= 0.0f) {
+                reader.fail(node.source(), "duration: expected more than 0 seconds");
+            }
+        } else if (name == "fade_in") {
+            segment.fadeInTime = reader.seconds(node, "fade_in");
+        } else if (name == "fade_out") {
+            segment.fadeOutTime = reader.seconds(node, "fade_out");
+        } else if (name == "start") {
+            startGiven = true;
+            segment.startTime = reader.seconds(node, "start");
+        } else {
+            reader.warnUnknown(key);
+        }
+    }
+    if (!kindGiven) {
+        reader.fail(table.source(), "a segment: expected splash = \"IMAGE\" or camera = \"NAME\"");
+    } else if (!durationGiven) {
+        reader.fail(table.source(), "a segment: expected duration = SECONDS");
+    } else if (startGiven && segment.kind == ShowSegment::Kind::Splash) {
+        reader.fail(table.source(), "start: expected only in a camera segment");
+    } else if (segment.fadeInTime + segment.fadeOutTime > segment.duration) {
+        reader.fail(table.source(), "fade_in + fade_out: expected no longer than the duration");
+    }
+    segment.rewinds = startGiven;
+}
+
+} // namespace
+
+bool parseShowFile(std::string_view text, const std::string& file, ShowScript& script,
+                   std::string& error, std::vector<std::string>& warnings) {
+    toml::parse_result parsed = toml::parse(text, file);
+    if (!parsed) {
+        const toml::parse_error& e = parsed.error();
+        error = file + ":" + std::to_string(e.source().begin.line) + ":" +
+                std::to_string(e.source().begin.column) + ": " + std::string(e.description());
+        return false;
+    }
+    Reader reader(file, warnings);
+    ShowScript read;
+    read.file = file;
+    read.background = builtInShow().background;
+    read.ambient = builtInShow().ambient;
+    bool sceneGiven = false;
+    const toml::table& top = parsed.table();
+    for (auto&& [key, node] : top) {
+        const std::string name(key.str());
+        if (name == "scene") {
+            sceneGiven = true;
+            read.scene = reader.text(node, "scene");
+            read.scenePlace = reader.placeOf(node.source());
+        } else if (name == "music") {
+            read.music = reader.text(node, "music");
+        } else if (name == "background") {
+            read.background = reader.colour(node, "background");
+        } else if (name == "ambient") {
+            read.ambient = reader.colour(node, "ambient");
+        } else if (name == "segment") {
+            const auto* segments = node.as_array();
+            if (!segments || !segments->is_array_of_tables()) {
+                reader.fail(node.source(), "segment: expected [[segment]] tables");
+                continue;
+            }
+            for (const toml::node& table : *segments) {
+                ShowSegment segment;
+                readSegment(reader, *table.as_table(), segment);
+                read.segments.push_back(segment);
+            }
+        } else {
+            reader.warnUnknown(key);
+        }
+    }
+    if (!sceneGiven) {
+        reader.fail(top.source(), "expected scene = \"FILE.3df\"");
+    } else if (read.segments.empty()) {
+        reader.fail(top.source(), "expected at least one [[segment]]");
+    }
+    if (reader.failed()) {
+        error = reader.error();
+        return false;
+    }
+    script = std::move(read);
+    return true;
+}
+
+bool readShowFile(const std::string& file, ShowScript& script, std::string& error,
+                  std::vector<std::string>& warnings) {
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        error = file + ": the file is missing or cannot be read";
+        return false;
+    }
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return parseShowFile(text, file, script, error, warnings);
+}
