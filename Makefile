@@ -32,9 +32,9 @@ sanitize: deps
 		ctest --output-on-failure -j $(JOBS)
 
 # libFuzzer (clang, ASan + UBSan) on every reader of untrusted bytes, FUZZ_SECONDS each: the
-# archive reader, the 3DF loader, the texture decoders, the HLSL compiler and scene-import's
-# own glTF reader. Seeds come from the tests' data, the shader sources and fuzz-seeds (small
-# scenes and images it writes). New finds collect in $(FUZZ)/corpus (the archive reader's) and
+# archive reader, the 3DF loader, the texture decoders, the HLSL compiler, scene-import's
+# own glTF reader and the show file reader. Seeds come from the tests' data, the shader sources
+# and fuzz-seeds (small scenes and images it writes). New finds collect in $(FUZZ)/corpus (the archive reader's) and
 # $(FUZZ)/corpus-*; a crash stops the run with its input saved as $(FUZZ)/crash-*. Leaks are
 # checked once at exit rather than after every input, which would cost two thirds of the runs.
 # Each target's -timeout is what its slowest legitimate input needs under the sanitizers, with
@@ -53,9 +53,9 @@ fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) $(GENERATOR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 		-DTARNELIX_FUZZ=ON -DTARNELIX_SANITIZE=ON -DTARNELIX_BUILD_BENCHMARKS=OFF
 	cmake --build $(FUZZ) -j $(JOBS) --target rar_archive_fuzz scene_load_fuzz \
-		texture_decode_fuzz hlsl_compile_fuzz gltf_extras_fuzz fuzz-seeds
+		texture_decode_fuzz hlsl_compile_fuzz gltf_extras_fuzz show_file_fuzz fuzz-seeds
 	mkdir -p $(FUZZ)/corpus $(FUZZ)/corpus-scene $(FUZZ)/corpus-texture $(FUZZ)/corpus-hlsl \
-		$(FUZZ)/corpus-gltf $(FUZZ)/tmp $(FUZZ_SEEDS)/hlsl
+		$(FUZZ)/corpus-gltf $(FUZZ)/corpus-show $(FUZZ)/tmp $(FUZZ_SEEDS)/hlsl
 	$(FUZZ)/tests/fuzz-seeds $(FUZZ_SEEDS)
 	cp data/*.vsh data/*.psh $(FUZZ_SEEDS)/hlsl
 	cd $(FUZZ) && TMPDIR=$(abspath $(FUZZ))/tmp ASAN_OPTIONS=detect_leaks=1 \
@@ -71,6 +71,8 @@ fuzz: deps
 		-timeout=30 corpus-hlsl $(FUZZ_SEEDS)/hlsl $(FUZZ_KEPT)/hlsl
 	cd $(FUZZ) && $(FUZZ_RUN) ./tests/gltf_extras_fuzz $(FUZZ_OPTIONS) -max_len=4096 \
 		-timeout=10 corpus-gltf $(FUZZ_KEPT)/gltf
+	cd $(FUZZ) && $(FUZZ_RUN) ./tests/show_file_fuzz $(FUZZ_OPTIONS) -max_len=4096 \
+		-timeout=10 corpus-show $(FUZZ_KEPT)/show
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)

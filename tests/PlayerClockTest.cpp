@@ -142,6 +142,21 @@ TEST(PlayerClockTest, ReplayRestartsWithoutMovingTheShow) {
     EXPECT_EQ(stepUntilCaughtUp(clock), 180);
 }
 
+// A show file read again may shorten the show under the clock.
+TEST(PlayerClockTest, NewSegmentsKeepTheTimeAndTheLoopWhereTheyStillFit) {
+    PlayerClock clock({10.0, 20.0});
+    clock.seekTo(25.0);
+    ASSERT_TRUE(clock.setLoop(5.0, 28.0));
+    clock.setSegments({10.0, 5.0, 5.0});
+    EXPECT_DOUBLE_EQ(clock.length(), 20.0);
+    EXPECT_EQ(clock.segmentStarts(), (std::vector<double>{0.0, 10.0, 15.0}));
+    EXPECT_LT(clock.position(), 20.0);
+    EXPECT_TRUE(clock.looping());
+    EXPECT_DOUBLE_EQ(clock.loopTo(), 20.0);
+    clock.setSegments({4.0});
+    EXPECT_FALSE(clock.looping()) << "a loop from 5 s has no room in 4 s";
+}
+
 TEST(PlayerClockTest, TheCounterStartsWithoutAStepThenCountsMicroseconds) {
     PlayerClock clock({10.0});
     clock.startCounter();

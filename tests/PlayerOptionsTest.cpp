@@ -20,7 +20,7 @@ TEST(PlayerOptionsTest, ALoopIsReadAsFromColonToAndSilentDropsTheMusic) {
     ASSERT_TRUE(options.looping());
     EXPECT_DOUBLE_EQ(options.loopFrom, 30.0);
     EXPECT_DOUBLE_EQ(options.loopTo, 41.5);
-    EXPECT_TRUE(options.music.empty());
+    EXPECT_TRUE(options.silent);
 }
 
 TEST(PlayerOptionsTest, PlayingStartsAtFromElseAtTheLoopsStartElseAtZero) {

@@ -115,6 +115,36 @@ TEST_F(TimelineTest, PlaysTheFiveSegmentsInOrderForAbout140Seconds) {
     EXPECT_NEAR(frames * 0.02, 140.0, 0.5);
 }
 
+// Another script: its scene, colours and segments; a camera segment without a start goes on
+// where the scene was left, one with a start rewinds and jumps there.
+TEST_F(TimelineTest, PlaysAnotherScriptAndRewindsOnlyWhereASegmentStarts) {
+    ShowScript script;
+    script.scene = "garden.3df";
+    script.background = Vec4(0.1f, 0.2f, 0.3f, 1.0f);
+    script.ambient = Vec4(0.5f, 0.5f, 0.5f, 1.0f);
+    const auto camera = [](const char* name, bool rewinds, float start) {
+        ShowSegment s;
+        s.kind = ShowSegment::Kind::Camera;
+        s.content = name;
+        s.duration = 1.0f;
+        s.rewinds = rewinds;
+        s.startTime = start;
+        return s;
+    };
+    script.segments = {camera("A", true, 0.0f), camera("B", false, 0.0f), camera("C", true, 7.5f)};
+    host.steps = {100};
+    Timeline timeline(engine, scene, textures, host, script);
+    timeline.run();
+    EXPECT_EQ(log.front().text, "garden.3df");
+    EXPECT_EQ(only(log, Call::Segment).size(), 3u);
+    EXPECT_TRUE(only(segment(1), Call::Rewind).empty()) << "B goes on from A";
+    EXPECT_EQ(only(segment(1), Call::Camera).front().value, 0.0f) << "and jumps nowhere";
+    ASSERT_EQ(only(segment(2), Call::Rewind).size(), 1u);
+    EXPECT_EQ(only(segment(2), Call::Camera).front().value, 7.5f);
+    EXPECT_EQ(engine.backgroundColour, script.background);
+    EXPECT_EQ(engine.ambientColour, script.ambient);
+}
+
 TEST_F(TimelineTest, SplashStartsBlackFadesInStandsAndFadesOut) {
     host.steps = {500, 100};
     play();

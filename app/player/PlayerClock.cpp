@@ -4,9 +4,21 @@
 #include <cmath>
 
 PlayerClock::PlayerClock(std::vector<double> segmentDurations) {
+    setSegments(segmentDurations);
+}
+
+void PlayerClock::setSegments(const std::vector<double>& segmentDurations) {
+    m_segmentStarts.clear();
+    m_length = 0.0;
     for (double duration : segmentDurations) {
         m_segmentStarts.push_back(m_length);
         m_length += duration;
+    }
+    const double last = std::max(0.0, m_length - kCatchUpStep);
+    m_target = std::min(m_target, last);
+    m_position = std::min(m_position, last);
+    if (m_looping && !setLoop(m_loopFrom, std::min(m_loopTo, m_length))) {
+        m_looping = false;
     }
 }
 

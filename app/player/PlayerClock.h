@@ -19,6 +19,10 @@ public:
 
     // `segmentDurations` in show order; the show lasts their sum.
     explicit PlayerClock(std::vector<double> segmentDurations);
+    // Another show's segments (a show file read again): the show's time, a seek's target and
+    // the loop are kept where the new length allows.
+    void setSegments(const std::vector<double>& segmentDurations);
+    const std::vector<double>& segmentStarts() const { return m_segmentStarts; }
 
     // The timeline's side.
     // The tick counter the timeline reads, in microseconds. Its first read after

@@ -2,6 +2,8 @@
 
 #include "app/FaultReport.h"
 #include "app/ProgramObjects.h"
+#include "app/ShowFile.h"
+#include "app/ShowScriptCheck.h"
 #include "app/player/PlayerHost.h"
 #include "app/player/PlayerOptions.h"
 #include "app/player/PlayerScene.h"
@@ -11,6 +13,7 @@
 #include "platform/SoundSystem.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <unistd.h>
 
 namespace {
@@ -21,29 +24,74 @@ constexpr int kSoundChannels = 24;
 constexpr int kMixRate = 44100;
 constexpr int kDirectSoundDriver = 1;
 
-std::vector<double> showSegmentDurations() {
-    std::vector<double> durations;
-    for (const SegmentPlan& plan : kShowSegments) {
-        durations.push_back(plan.duration);
+// The show to play: the built-in one or the --show file's, with --scene, --music and --silent
+// over either. False after one line saying why.
+bool chooseScript(const PlayerOptions& options, ShowScript& script) {
+    script = builtInShow();
+    if (!options.show.empty()) {
+        std::string error;
+        std::vector<std::string> warnings;
+        if (!readShowFile(options.show, script, error, warnings)) {
+            std::fprintf(stderr, "%s\n", error.c_str());
+            return false;
+        }
+        for (const std::string& warning : warnings) {
+            std::fprintf(stderr, "%s\n", warning.c_str());
+        }
     }
-    return durations;
+    if (!options.scene.empty()) {
+        script.scene = options.scene;
+    }
+    if (!options.music.empty()) {
+        script.music = options.music;
+    }
+    if (options.silent) {
+        script.music.clear();
+    }
+    return true;
 }
 
-// The show's folder: the one asked for, else the working directory when the scene is there,
-// else the build's show folder, so that the player runs from anywhere in the build tree.
-bool enterShowFolder(const PlayerOptions& options) {
-    if (!options.dir.empty()) {
-        if (chdir(options.dir.c_str()) != 0) {
-            std::fprintf(stderr, "%s: cannot enter %s\n", kProgram, options.dir.c_str());
+// The show's folder: the show file's or the one asked for, else the working directory when
+// the scene is there, else the build's show folder, so that the player runs from anywhere in
+// the build tree.
+bool enterShowFolder(const PlayerOptions& options, const ShowScript& script) {
+    const std::string folder = !options.show.empty()
+                                   ? std::filesystem::path(options.show).parent_path().string()
+                                   : options.dir;
+    if (!folder.empty()) {
+        if (chdir(folder.c_str()) != 0) {
+            std::fprintf(stderr, "%s: cannot enter %s\n", kProgram, folder.c_str());
             return false;
         }
         return true;
     }
 #ifdef TARNELIX_SHOW_DIR
-    if (access(options.scene.c_str(), R_OK) != 0 && chdir(TARNELIX_SHOW_DIR) == 0) {
+    if (options.show.empty() && access(script.scene.c_str(), R_OK) != 0 &&
+        chdir(TARNELIX_SHOW_DIR) == 0) {
         std::fprintf(stderr, "%s: playing the show in %s\n", kProgram, TARNELIX_SHOW_DIR);
     }
 #endif
+    return true;
+}
+
+// A show file's scene and what the file names must be there before the first frame; the
+// built-in show plays on without them until they load.
+bool loadShowScene(Scene& scene, const ShowScript& script) {
+    if (!scene.load(script.scene.c_str(), programDevice(), textureCache)) {
+        if (!script.file.empty()) {
+            std::fprintf(stderr, "%s%s: %s\n", script.at(script.scenePlace).c_str(),
+                         script.scene.c_str(), scene.loadError());
+            return false;
+        }
+        reportFault(kProgram, script.scene.c_str(), scene.loadError(),
+                    "the show plays without it until the file loads");
+        return true;
+    }
+    std::string error;
+    if (!script.file.empty() && !checkShowContent(script, scene, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
+    }
     return true;
 }
 
@@ -87,7 +135,9 @@ int runPlayer(int argc, const char* const* argv) {
         std::fputs(kPlayerUsage, stdout);
         return 0;
     }
-    if (!enterShowFolder(options) || !displayAvailable(kProgram) || !openDisplay(options)) {
+    ShowScript script;
+    if (!chooseScript(options, script) || !enterShowFolder(options, script) ||
+        !displayAvailable(kProgram) || !openDisplay(options)) {
         return 1;
     }
     RenderEngine engine;
@@ -95,22 +145,21 @@ int runPlayer(int argc, const char* const* argv) {
 
     // A scene that will not load plays as an empty one until a fixed file is saved.
     auto scene = std::make_unique<Scene>();
-    if (!scene->load(options.scene.c_str(), programDevice(), textureCache)) {
-        reportFault(kProgram, options.scene.c_str(), scene->loadError(),
-                    "the show plays without it until the file loads");
+    if (!loadShowScene(*scene, script)) {
+        return 1;
     }
     Scene* sceneInUse = scene.get();
 
     SoundSystem sound;
     MusicStream music;
-    if (!options.music.empty()) {
+    if (!script.music.empty()) {
         if (!sound.init(kSoundChannels, kMixRate, kDirectSoundDriver)) {
             reportFault(kProgram, "no sound", soundFailureReason(), "the show plays silent");
         } else {
-            music.open(options.music.c_str(), false);
+            music.open(script.music.c_str(), false);
             if (!music.stream()) {
-                reportFault(kProgram, options.music.c_str(),
-                            musicFailureReason(options.music.c_str()), "the show plays silent");
+                reportFault(kProgram, script.music.c_str(),
+                            musicFailureReason(script.music.c_str()), "the show plays silent");
             }
         }
     }
@@ -119,12 +168,15 @@ int runPlayer(int argc, const char* const* argv) {
     if (!overlay.init(display.device)) {
         std::fprintf(stderr, "%s: the overlay's font texture was refused\n", kProgram);
     }
-    ShowReload reload(engine, textureCache, scene, options.scene);
+    ShowReload reload(engine, textureCache, scene, script.scene);
     reload.report = &reportToOverlay;
     reload.reportUser = &overlay;
+    if (!options.show.empty()) {
+        reload.watchShowFile(std::filesystem::path(options.show).filename().string(), script);
+    }
     reload.watchAll();
 
-    PlayerClock clock(showSegmentDurations());
+    PlayerClock clock(script.durations());
     CameraChoice camera;
     PlayerScene playerScene(sceneInUse, camera);
     PlayerHost host(clock, camera, engine, scene, sceneInUse, reload, music, overlay);
@@ -141,10 +193,13 @@ int runPlayer(int argc, const char* const* argv) {
     // Each run plays the show from its start; a seek back or a replaced scene ends the run,
     // and so does the show's end, after which it starts again.
     for (;;) {
+        if (reload.takeShowScript(script)) {
+            clock.setSegments(script.durations());
+        }
         clock.restarted();
         playerScene.rewind();
         configureEngine(engine);
-        PlayerTimeline timeline(engine, playerScene, textureCache, host);
+        PlayerTimeline timeline(engine, playerScene, textureCache, host, script);
         timeline.run();
         if (host.quitting()) {
             break;

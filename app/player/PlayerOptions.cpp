@@ -12,8 +12,10 @@ const char* const kPlayerUsage =
     "Plays the show in a window that can be paused, seeked and looped, and reloads the scene,\n"
     "its textures and the shaders when they change on disk.\n"
     "  --dir DIR                 the show's folder (default: the working directory)\n"
-    "  --scene FILE              the scene (default teste5.3df)\n"
-    "  --music FILE              the music (default preview1.mp3); --silent for none\n"
+    "  --show FILE.toml          another show: its scene, music and segments; its folder is\n"
+    "                            the show's (--scene and --music still override)\n"
+    "  --scene FILE              the scene (default the show's, teste5.3df)\n"
+    "  --music FILE              the music (default the show's, preview1.mp3); --silent for none\n"
     "  --width N --height N      window size (default 1024 x 768)\n"
     "  --fullscreen              full screen at that size\n"
     "  --from SECONDS            start there (default 0, or FROM of --loop)\n"
@@ -52,7 +54,7 @@ bool parsePlayerOptions(int argc, const char* const* argv, PlayerOptions& option
             continue;
         }
         if (std::strcmp(name, "--silent") == 0) {
-            options.music.clear();
+            options.silent = true;
             continue;
         }
         if (std::strcmp(name, "--help") == 0 || std::strcmp(name, "-h") == 0) {
@@ -74,6 +76,9 @@ bool parsePlayerOptions(int argc, const char* const* argv, PlayerOptions& option
         } else if (std::strcmp(name, "--music") == 0) {
             options.music = value;
             ok = *value != '\0';
+        } else if (std::strcmp(name, "--show") == 0) {
+            options.show = value;
+            ok = *value != '\0';
         } else if (std::strcmp(name, "--width") == 0) {
             ok = parseInteger(value, 16, 8192, options.width);
         } else if (std::strcmp(name, "--height") == 0) {
@@ -90,6 +95,10 @@ bool parsePlayerOptions(int argc, const char* const* argv, PlayerOptions& option
             error = std::string("bad value for ") + name + ": " + value;
             return false;
         }
+    }
+    if (!options.show.empty() && !options.dir.empty()) {
+        error = "--show names the show's folder: leave out --dir";
+        return false;
     }
     return true;
 }

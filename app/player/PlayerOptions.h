@@ -4,9 +4,11 @@
 
 // The player's command line.
 struct PlayerOptions {
-    std::string dir;                    // --dir: the show's folder; empty keeps the working one
-    std::string scene = "teste5.3df";   // --scene
-    std::string music = "preview1.mp3"; // --music; "" (--silent) plays none
+    std::string dir;     // --dir: the show's folder; empty keeps the working one
+    std::string show;    // --show: a show file, whose folder is the show's ("": the built-in)
+    std::string scene;   // --scene: "" for the show's
+    std::string music;   // --music: "" for the show's
+    bool silent = false; // --silent: no music
     int width = 1024;
     int height = 768;
     bool fullscreen = false;

@@ -1,5 +1,7 @@
 #include "app/player/PlayerOverlay.h"
 
+#include <algorithm>
+
 #include "app/player/PlayerClock.h"
 #include "app/player/PlayerControls.h"
 #include "app/player/PlayerScene.h"
@@ -121,6 +123,29 @@ void PlayerOverlay::drawStatistics(const RenderEngine& engine) {
                 engine.lastFrameStatistics.triangles, engine.lastFrameStatistics.drawCalls);
 }
 
+// A tick at the top and bottom of the slider where each segment after the first starts, where
+// the slider's grab would stand for that time (Dear ImGui keeps the grab two pixels and half
+// its width inside the frame).
+void PlayerOverlay::markSegments(const PlayerClock& clock) {
+    if (clock.length() <= 0.0) {
+        return;
+    }
+    const ImVec2 low = ImGui::GetItemRectMin();
+    const ImVec2 high = ImGui::GetItemRectMax();
+    const float grab = ImGui::GetStyle().GrabMinSize;
+    const float left = low.x + 2.0f + grab * 0.5f;
+    const float width = std::max(0.0f, high.x - low.x - 4.0f - grab);
+    const float tick = (high.y - low.y) * 0.3f;
+    ImDrawList* draw = ImGui::GetWindowDrawList();
+    const ImU32 colour = ImGui::GetColorU32(ImGuiCol_Text);
+    for (size_t i = 1; i < clock.segmentStarts().size(); ++i) {
+        const float x =
+            left + width * static_cast<float>(clock.segmentStarts()[i] / clock.length());
+        draw->AddLine(ImVec2(x, low.y), ImVec2(x, low.y + tick), colour, 2.0f);
+        draw->AddLine(ImVec2(x, high.y - tick), ImVec2(x, high.y), colour, 2.0f);
+    }
+}
+
 void PlayerOverlay::drawTimeline(PlayerClock& clock) {
     if (!m_sliderHeld) {
         m_sliderTime = static_cast<float>(clock.position());
@@ -128,6 +153,7 @@ void PlayerOverlay::drawTimeline(PlayerClock& clock) {
     ImGui::SetNextItemWidth(-1.0f);
     ImGui::SliderFloat("##time", &m_sliderTime, 0.0f, static_cast<float>(clock.length()), "%.2f s");
     m_sliderHeld = ImGui::IsItemActive();
+    markSegments(clock);
     // The show moves once the slider is let go: seeking back while dragging would replay the
     // show from its start at every step of the mouse.
     if (ImGui::IsItemDeactivatedAfterEdit()) {

@@ -43,6 +43,7 @@ private:
         bool error;
     };
     void drawStatistics(const RenderEngine& engine);
+    void markSegments(const PlayerClock& clock);
     void drawTimeline(PlayerClock& clock);
     void drawCameras(PlayerControls& controls, const CameraChoice& camera,
                      const RenderEngine& engine, const Scene* scene);

@@ -1,5 +1,8 @@
 #include "app/player/ShowReload.h"
 
+#include "app/ShowFile.h"
+#include "app/ShowScriptCheck.h"
+
 #include "engine/render/RenderEngine.h"
 #include "engine/resources/ProgramDevice.h"
 #include "engine/resources/Texture.h"
@@ -8,6 +11,7 @@
 
 #include <d3dx9.h>
 
+#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -70,14 +74,24 @@ ShowReload::ShowReload(RenderEngine& engine, TextureCache& textures, std::unique
                        std::string sceneFile)
     : m_engine(engine), m_textures(textures), m_scene(scene), m_sceneFile(std::move(sceneFile)) {}
 
-ShowReload::Kind ShowReload::kindOf(const std::string& path, const std::string& sceneFile) {
+ShowReload::Kind ShowReload::kindOf(const std::string& path, const std::string& sceneFile,
+                                    const std::string& showFile) {
     if (path == sceneFile) {
         return Kind::Scene;
+    }
+    if (!showFile.empty() && path == showFile) {
+        return Kind::ShowFile;
     }
     if (endsWith(path, ".vsh") || endsWith(path, ".psh")) {
         return Kind::Shader;
     }
     return Kind::Texture;
+}
+
+void ShowReload::watchShowFile(const std::string& path, const ShowScript& script) {
+    m_showFile = path;
+    m_script = script;
+    m_watch.watch(path);
 }
 
 void ShowReload::watchAll() {
@@ -93,9 +107,12 @@ void ShowReload::watchAll() {
 bool ShowReload::poll() {
     bool sceneReplaced = false;
     for (const std::string& path : m_watch.poll()) {
-        switch (kindOf(path, m_sceneFile)) {
+        switch (kindOf(path, m_sceneFile, m_showFile)) {
         case Kind::Scene:
             sceneReplaced = reloadScene() || sceneReplaced;
+            break;
+        case Kind::ShowFile:
+            sceneReplaced = reloadShowFile() || sceneReplaced;
             break;
         case Kind::Shader:
             reloadShader(path);
@@ -119,6 +136,53 @@ bool ShowReload::reloadScene() {
     }
     m_scene = std::move(fresh);
     tell(m_sceneFile, "reloaded", false);
+    return true;
+}
+
+bool ShowReload::reloadShowFile() {
+    ShowScript script;
+    std::string error;
+    std::vector<std::string> warnings;
+    const std::string keeps = "; the last show file that loaded plays on";
+    if (!readShowFile(m_showFile, script, error, warnings)) {
+        tellPlaced(error + keeps, true);
+        return false;
+    }
+    script.file = m_showFile;
+    // Its scene first: the cameras it names are looked for there.
+    std::unique_ptr<Scene> fresh;
+    if (script.scene != m_sceneFile) {
+        fresh = std::make_unique<Scene>();
+        if (!fresh->load(script.scene.c_str(), programDevice(), m_textures)) {
+            tellPlaced(script.at(script.scenePlace) + script.scene + ": " + fresh->loadError() +
+                           keeps,
+                       true);
+            return false;
+        }
+    }
+    if (!checkShowContent(script, fresh ? *fresh : *m_scene, error)) {
+        tellPlaced(error + keeps, true);
+        return false;
+    }
+    if (fresh) {
+        m_scene = std::move(fresh);
+        m_sceneFile = script.scene;
+    }
+    for (const std::string& warning : warnings) {
+        tellPlaced(warning, true);
+    }
+    m_script = std::move(script);
+    m_scriptPending = true;
+    tell(m_showFile, "reloaded", false);
+    return true;
+}
+
+bool ShowReload::takeShowScript(ShowScript& script) {
+    if (!m_scriptPending) {
+        return false;
+    }
+    m_scriptPending = false;
+    script = m_script;
     return true;
 }
 
@@ -162,6 +226,25 @@ void ShowReload::reloadShader(const std::string& file) {
         return;
     }
     tell(file, "rebuilt", false);
+}
+
+// "FILE:LINE:COLUMN: what" about the show file, told as "line LINE, column COLUMN: what" under
+// the file's name, as every report names its file.
+void ShowReload::tellPlaced(const std::string& message, bool error) {
+    const std::string prefix = m_showFile + ":";
+    int line = 0;
+    int column = 0;
+    int used = 0;
+    if (message.compare(0, prefix.size(), prefix) == 0 &&
+        std::sscanf(message.c_str() + prefix.size(), "%d:%d: %n", &line, &column, &used) == 2 &&
+        used > 0) {
+        tell(m_showFile,
+             "line " + std::to_string(line) + ", column " + std::to_string(column) + ": " +
+                 message.substr(prefix.size() + static_cast<size_t>(used)),
+             error);
+        return;
+    }
+    tell(m_showFile, message, error);
 }
 
 void ShowReload::tell(const std::string& file, const std::string& message, bool error) {
