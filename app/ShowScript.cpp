@@ -64,6 +64,28 @@ const ShowScript& builtInShow() {
     return script;
 }
 
+namespace {
+
+// A TOML basic string: quotes, backslashes and control characters escaped.
+std::string quoted(const std::string& text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04X", static_cast<unsigned char>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + "\"";
+}
+
+} // namespace
+
 std::string showFileText(const ShowScript& show) {
     std::ostringstream out;
     const auto colour = [&out](const char* key, const Vec4& c) {
@@ -71,14 +93,16 @@ std::string showFileText(const ShowScript& show) {
         std::snprintf(line, sizeof line, "%s = [%g, %g, %g]\n", key, c.x, c.y, c.z);
         out << line;
     };
-    out << "scene = \"" << show.scene << "\"\n";
-    out << "music = \"" << show.music << "\"\n";
+    out << "scene = " << quoted(show.scene) << "\n";
+    if (!show.music.empty()) {
+        out << "music = " << quoted(show.music) << "\n";
+    }
     colour("background", show.background);
     colour("ambient", show.ambient);
     for (const ShowSegment& segment : show.segments) {
         const bool splash = segment.kind == ShowSegment::Kind::Splash;
         out << "\n[[segment]]\n"
-            << (splash ? "splash" : "camera") << " = \"" << segment.content << "\"\n"
+            << (splash ? "splash" : "camera") << " = " << quoted(segment.content) << "\n"
             << "duration = " << segment.duration << "\n"
             << "fade_in = " << segment.fadeInTime << "\n"
             << "fade_out = " << segment.fadeOutTime << "\n";

@@ -8,6 +8,8 @@
 #include <png.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <vector>
@@ -62,18 +64,52 @@ std::string squareFacingItsCamera() {
         std::to_string(uvs) + "},\"indices\":" + std::to_string(indices) + ",\"material\":0}]}]");
 }
 
+// The same square with no camera at all, or with a second camera "Back" behind it that looks
+// away from it (turned half round about Y).
+std::string squareWithCameras(bool cameras) {
+    std::string text = squareFacingItsCamera();
+    if (!cameras) {
+        const std::string camera = "{\"camera\":0,\"name\":\"Camera01\",\"translation\":[0,0,5]},";
+        text.replace(text.find(camera), camera.size(), "{},");
+        return text;
+    }
+    const std::string lastNode = "\"light\":0}}}],";
+    text.replace(text.find(lastNode), lastNode.size(),
+                 "\"light\":0}}},{\"camera\":1,\"name\":\"Back\",\"translation\":[0,0,-1],"
+                 "\"rotation\":[0,1,0,0]}],");
+    const std::string camera =
+        "{\"type\":\"perspective\",\"perspective\":{\"yfov\":0.8,\"znear\":0.1}}";
+    text.replace(text.find(camera), camera.size(), camera + "," + camera);
+    const std::string roots = "\"nodes\":[0,1,2]";
+    text.replace(text.find(roots), roots.size(), "\"nodes\":[0,1,2,3]");
+    return text;
+}
+
 class SceneImportShowTest : public ::testing::Test {
 protected:
-    int import(const std::string& source, const std::string& text, const std::string& scene) {
+    int import(const std::string& source, const std::string& text, const std::string& scene,
+               const std::string& more = "") {
         m_show.replace(source, text);
         return runCommand(std::string("'") + SCENE_IMPORT_PROGRAM + "' '" + m_show.path() + "/" +
-                          source + "' -o '" + m_show.path() + "/" + scene + "' >/dev/null 2>&1");
+                          source + "' -o '" + m_show.path() + "/" + scene + "' " + more +
+                          " >/dev/null 2>&1");
     }
     int capture(const std::string& scene, double at, const std::string& still) {
-        return runCommand(std::string("'") + TARNELIX_CAPTURE_PROGRAM + "' --dir '" +
-                          m_show.path() + "' --scene " + scene + " --width 160 --height 120" +
-                          " --fps 10 --at " + std::to_string(at) + " --out '" + still +
-                          "' 2>/dev/null");
+        return captureWith("--dir '" + m_show.path() + "' --scene " + scene, at, still);
+    }
+    int captureWith(const std::string& what, double at, const std::string& still) const {
+        return runCommand(std::string("'") + TARNELIX_CAPTURE_PROGRAM + "' " + what +
+                          " --width 160 --height 120 --fps 10 --at " + std::to_string(at) +
+                          " --out '" + still + "' 2>/dev/null");
+    }
+    // Warmth at the middle of the picture the show file plays at `at` seconds.
+    int middleWarmthOfShow(const std::string& showFile, double at) {
+        const std::string still = m_show.output("show.png");
+        EXPECT_EQ(captureWith("--show '" + m_show.path() + "/" + showFile + "'", at, still), 0)
+            << at;
+        int width = 0;
+        const std::vector<uint8_t> rgb = readPng(still, width);
+        return rgb.size() == 160u * 120u * 3u ? warmth(rgb, width, 80, 60) : -1000;
     }
 
     ScratchShow m_show{TARNELIX_SHOW_DIR};
@@ -100,6 +136,32 @@ TEST_F(SceneImportShowTest, AnImportedObjSceneWithoutCamerasStillPlays) {
     for (double at : {20.0, 50.0, 100.0}) {
         EXPECT_EQ(capture("box.3df", at, still), 0) << "at " << at << " s";
     }
+}
+
+// A show of one's own: a splash, then the square seen through each of its two cameras.
+TEST_F(SceneImportShowTest, AHandWrittenShowPlaysASplashThenEachCamera) {
+    ASSERT_EQ(import("square.gltf", squareWithCameras(true), "square.3df"), 0);
+    m_show.replace("mine.toml", "scene = \"square.3df\"\n"
+                                "[[segment]]\nsplash = \"intro.jpg\"\nduration = 2\n"
+                                "[[segment]]\ncamera = \"Camera01\"\nduration = 3\n"
+                                "[[segment]]\ncamera = \"Back\"\nduration = 3\n");
+    const int splash = middleWarmthOfShow("mine.toml", 1.0);
+    EXPECT_GT(middleWarmthOfShow("mine.toml", 3.5), 100) << "the square, from the front";
+    EXPECT_LT(middleWarmthOfShow("mine.toml", 6.5), -20) << "the sky, from behind it";
+    EXPECT_NE(splash, middleWarmthOfShow("mine.toml", 3.5)) << "the splash comes first";
+}
+
+// Without a camera, --show adds one that circles the scene and writes a show around it.
+TEST_F(SceneImportShowTest, AStarterShowWithAnOrbitCameraPlaysAsWritten) {
+    ASSERT_EQ(import("bare.gltf", squareWithCameras(false), "bare.3df",
+                     "--show '" + m_show.path() + "/starter.toml'"),
+              0);
+    std::ifstream in(m_show.path() + "/starter.toml");
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    EXPECT_NE(text.find("scene = \"bare.3df\""), std::string::npos) << text;
+    EXPECT_NE(text.find("camera = \"Orbit\""), std::string::npos) << text;
+    EXPECT_NE(text.find("music = \"preview1.mp3\""), std::string::npos) << text;
+    EXPECT_GT(middleWarmthOfShow("starter.toml", 3.0), 100) << "the square, from the orbit";
 }
 
 } // namespace

@@ -199,6 +199,33 @@ aiVector3D keyLightDirection(const aiVector3D* view) {
     return (level.Normalize() + down).Normalize();
 }
 
+scenefile::Camera orbitCamera(const aiVector3D& low, const aiVector3D& high, int frames) {
+    constexpr float kFov = 0.8f; // vertical; the box's sphere fills about four fifths of it
+    constexpr float kDistanceInRadii = 2.5f;
+    constexpr float kHeightInRadii = 0.6f;
+    constexpr float kTurn = 6.28318531f;
+    const aiVector3D centre = (low + high) * 0.5f;
+    const float radius = std::max((high - low).Length() * 0.5f, 1.0f);
+    scenefile::Camera camera;
+    camera.name = "Orbit";
+    camera.fov = kFov;
+    camera.target = {centre.x, centre.y, centre.z};
+    const auto eyeAt = [&](float angle) {
+        return scenefile::Vec3{centre.x + kDistanceInRadii * radius * std::sin(angle),
+                               centre.y + kHeightInRadii * radius,
+                               centre.z - kDistanceInRadii * radius * std::cos(angle)};
+    };
+    camera.eye = eyeAt(0.0f);
+    camera.animated = frames >= 2;
+    for (int frame = 0; camera.animated && frame < frames; ++frame) {
+        camera.eyes.push_back(
+            eyeAt(kTurn * static_cast<float>(frame) / static_cast<float>(frames)));
+        camera.targets.push_back(camera.target);
+        camera.fovs.push_back(kFov);
+    }
+    return camera;
+}
+
 float verticalFov(float horizontalFov, float aspect, bool scaledLinearly) {
     if (aspect <= 0.0f) {
         return horizontalFov;

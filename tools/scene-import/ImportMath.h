@@ -63,6 +63,10 @@ scenefile::Light distantLight(const aiVector3D& direction, const aiVector3D& low
 // looking along `view` (straight down where there is no camera to be behind).
 aiVector3D keyLightDirection(const aiVector3D* view);
 
+// A camera named "Orbit" that circles the box `low`..`high` once over `frames` samples, looking
+// at its centre from a little above, far enough back for the whole box to fit its picture.
+scenefile::Camera orbitCamera(const aiVector3D& low, const aiVector3D& high, int frames);
+
 // The engine wants a camera's vertical angle; Assimp reports the horizontal one and the aspect
 // ratio. For glTF it made the horizontal angle as yfov × aspect, which `scaledLinearly` undoes
 // exactly; other formats give the true horizontal angle of the picture.

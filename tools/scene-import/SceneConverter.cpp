@@ -80,9 +80,11 @@ void SceneConverter::run() {
     if (m_scene.lights.empty()) {
         addKeyLight();
     }
-    if (m_scene.cameras.empty()) {
+    if (m_scene.cameras.empty() && !m_options.showFile.empty()) {
+        addOrbitCamera();
+    } else if (m_scene.cameras.empty()) {
         m_warnings.add("no cameras: the show needs at least one to look through");
-    } else {
+    } else if (m_options.showFile.empty()) {
         for (const char* name : kShowCameras) {
             bool found = false;
             for (const scenefile::Camera& camera : m_scene.cameras) {
@@ -334,6 +336,18 @@ void SceneConverter::addKeyLight() {
                              : "no lights: a white key light shines from above");
     m_scene.lights.push_back(distantLight(keyLightDirection(hasCamera ? &view : nullptr), m_low,
                                           m_high, scenefile::Vec3{1.0f, 1.0f, 1.0f}));
+}
+
+void SceneConverter::addOrbitCamera() {
+    if (m_low.x > m_high.x) {
+        m_low = m_high = aiVector3D();
+    }
+    if (m_scene.frameCount < 2) {
+        m_scene.frameCount = kOrbitSeconds * m_options.fps;
+    }
+    m_scene.cameras.push_back(orbitCamera(m_low, m_high, m_scene.frameCount));
+    m_warnings.add("no cameras: the \"Orbit\" camera circles the scene once per loop of its "
+                   "animation");
 }
 
 } // namespace sceneimport

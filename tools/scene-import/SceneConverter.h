@@ -31,6 +31,7 @@ private:
     void addLight(const aiLight& light);
     void addDirectionalLight(const aiLight& light, const aiNode* node);
     void addKeyLight();
+    void addOrbitCamera();
     // Grows the scene's bounds, at any frame, by a mesh's vertices placed by `node`.
     void includeInBounds(const aiNode* node, const aiMesh& mesh);
     int32_t materialFor(unsigned index);

@@ -2,6 +2,9 @@
 
 #include "tools/scene-import/ChildRun.h"
 #include "tools/scene-import/SceneConverter.h"
+#include "tools/scene-import/StarterShow.h"
+
+#include "app/Timeline.h"
 
 #include <assimp/Importer.hpp>
 #include <assimp/config.h>
@@ -110,6 +113,35 @@ bool importScene(const ImportOptions& options, ImportResult& result, std::string
     return false;
 }
 
+namespace {
+
+// Names in the show file are relative to its own folder.
+std::string relativeToShowFile(const std::string& path, const std::string& showFile) {
+    const fs::path from = fs::absolute(folderOf(showFile)).lexically_normal();
+    return fs::absolute(path).lexically_normal().lexically_relative(from).generic_string();
+}
+
+bool writeStarterShow(const ImportOptions& options, const ImportResult& result,
+                      std::string& error) {
+    // The show's own music, where the scene went into a copy of the show's folder.
+    const std::string music = folderOf(options.showFile) + "/" + kMusicFileName;
+    const std::string text = showFileText(starterShow(
+        result.scene, options.fps, relativeToShowFile(outputPath(options), options.showFile),
+        fs::exists(music) ? kMusicFileName : ""));
+    std::ofstream out(options.showFile, std::ios::binary);
+    out << "# A starter show for " << fs::path(options.input).filename().string()
+        << ", written by scene-import: play it with tarnelix-player --show\n"
+           "# or tarnelix-capture --show, and edit it as you like.\n"
+        << text;
+    if (!out) {
+        error = "cannot write " + options.showFile;
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
 bool writeImport(const ImportOptions& options, const ImportResult& result, std::string& error) {
     const std::string folder = textureFolder(options);
     std::error_code ec;
@@ -141,7 +173,10 @@ bool writeImport(const ImportOptions& options, const ImportResult& result, std::
             return false;
         }
     }
-    return scenefile::saveScene(result.scene, outputPath(options), &error);
+    if (!scenefile::saveScene(result.scene, outputPath(options), &error)) {
+        return false;
+    }
+    return options.showFile.empty() || writeStarterShow(options, result, error);
 }
 
 } // namespace sceneimport

@@ -20,6 +20,9 @@ struct ImportOptions {
     // Multiplies every length: the engine's near plane lies 2 units from the camera, so scenes
     // modelled in metres usually want 10 or so.
     float scale = 1.0f;
+    // A starter show file to write as well (--show): a camera segment per camera, or the
+    // "Orbit" camera, added to the scene, when it has none. Empty: none.
+    std::string showFile;
 };
 
 struct ImportResult {
@@ -36,7 +39,11 @@ std::string textureFolder(const ImportOptions& options);
 // read or the options make no sense.
 bool importScene(const ImportOptions& options, ImportResult& result, std::string& error);
 
-// Writes the scene file and copies or writes its textures.
+// Seconds of a scene without animation that an added orbit camera takes to go round.
+constexpr int kOrbitSeconds = 20;
+
+// Writes the scene file and copies or writes its textures, and the starter show file when
+// asked for.
 bool writeImport(const ImportOptions& options, const ImportResult& result, std::string& error);
 
 } // namespace sceneimport

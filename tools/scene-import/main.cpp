@@ -13,6 +13,7 @@ namespace {
 
 const char* const kUsage =
     "usage: scene-import IN [-o OUT.3df] [--fps 10] [--frames N] [--textures DIR] [--scale S]\n"
+    "                       [--show OUT.toml]\n"
     "Converts a scene that Assimp reads (glTF, OBJ, FBX, Collada, ...) into a 3DF scene.\n"
     "  -o OUT.3df      the scene file (default: IN with the extension .3df)\n"
     "  --fps N         animation samples per second (default 10, the rate the show plays;\n"
@@ -23,6 +24,9 @@ const char* const kUsage =
     "                  the file records them relative to OUT.3df's folder)\n"
     "  --scale S       multiply every length by S (default 1); the engine draws nothing\n"
     "                  nearer than 2 units to the camera, so a scene in metres wants ~10\n"
+    "  --show OUT.toml a starter show file too: a camera segment per camera, each its share\n"
+    "                  of the animation (5 s at least); without cameras an \"Orbit\" camera\n"
+    "                  that circles the scene is added to the 3DF for it\n"
     "Mapping:\n"
     "  axes            right-handed Y-up sources become the engine's left-handed frame by\n"
     "                  mirroring Z (x, y, z) -> (x, y, -z); the picture is the same\n"
@@ -84,6 +88,8 @@ int main(int argc, char** argv) {
                 std::fprintf(stderr, "scene-import: --scale needs a number above 0\n");
                 return 2;
             }
+        } else if (arg == "--show" && hasValue) {
+            options.showFile = argv[++i];
         } else if (arg == "--textures" && hasValue) {
             options.textureDir = argv[++i];
         } else if (arg == "--fps" && hasValue) {
