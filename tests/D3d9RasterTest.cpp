@@ -66,6 +66,26 @@ TEST_F(D3d9Raster, TransformedVerticesUseTheSamePixelCentresAndRowOrder) {
     EXPECT_EQ(rows(), kLitBlock);
 }
 
+// Edges through pixel centres: Direct3D's top-left rule lights a centre on a left or top edge
+// and leaves one on a right or bottom edge. GL leaves its own tie-break to the driver (Mesa's
+// llvmpipe and softpipe break ties on left edges differently), so it must never be asked.
+TEST_F(D3d9Raster, EdgesThroughPixelCentresFollowTheTopLeftRule) {
+    // Columns 3 to 7 and rows 2 to 4 on their centres: columns 3..6 and rows 2..3 lit.
+    ScreenVertex screen[6];
+    screenQuad(screen, 3.0f, 2.0f, 7.0f, 4.0f, 0.5f, 0xFFFF0000);
+    t.device->SetFVF(kScreenFvf);
+    ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, screen, sizeof(ScreenVertex)),
+              D3D_OK);
+    EXPECT_EQ(rows(), kLitBlock) << "pre-transformed";
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    // The same edges from clip space: x -0.25..0.75 is 3..7, y 0.5..0 is rows 2..4.
+    ClipVertex clip[6];
+    clipQuad(clip, -0.25f, 0.0f, 0.75f, 0.5f, 0.5f, 0xFFFF0000);
+    t.device->SetFVF(kClipFvf);
+    ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, clip, sizeof(ClipVertex)), D3D_OK);
+    EXPECT_EQ(rows(), kLitBlock) << "transformed";
+}
+
 TEST_F(D3d9Raster, ClipDepthRunsFromZeroToOne) {
     t.device->SetFVF(kClipFvf);
     ClipVertex quad[6];

@@ -20,6 +20,16 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
+// Direct3D lights a pixel whose centre lies exactly on a left or top edge and not one on a right
+// or bottom edge. GL leaves such ties to the driver, and drivers differ (softpipe gives a centre
+// on a vertical edge to the triangle on its left, llvmpipe to the one on its right), so the
+// stand-in never lets one happen: everything is drawn this fraction of a pixel up and to the
+// left of where Direct3D has it, which moves centres on left and top edges inside and those on
+// right and bottom edges outside. A 256th of a pixel is the step GPUs (and llvmpipe) snap
+// vertices to, so snapping cannot put an edge back on a centre, and it is far above the
+// rounding of float positions.
+constexpr float kTieBreakShift = 1.0f / 256.0f;
+
 GLenum glCompare(DWORD func) {
     switch (func) {
     case D3DCMP_NEVER:
@@ -430,16 +440,18 @@ void Device::applyUniforms() {
         p.viewportVersion = draw_.viewportVersion;
         float width = static_cast<float>(viewport_.Width);
         float height = static_cast<float>(viewport_.Height);
+        // The half-pixel shift puts pixel centres at integer coordinates, as Direct3D 9 has
+        // them, less the shift that settles ties.
+        const float shift = 0.5f - kTieBreakShift;
         if (p.posFixup >= 0) {
-            // Clip-space y flips (rows run top first) and the half-pixel shift puts pixel
-            // centres at integer coordinates, as Direct3D 9 has them.
-            glUniform4f(p.posFixup, 1.0f, -1.0f, 1.0f / width, 1.0f / height);
+            // Clip-space y flips too: rows run top first.
+            glUniform4f(p.posFixup, 1.0f, -1.0f, shift * 2.0f / width, shift * 2.0f / height);
         }
         if (p.screenToNdc >= 0) {
             float x = static_cast<float>(viewport_.X);
             float y = static_cast<float>(viewport_.Y);
             glUniform4f(p.screenToNdc, 2.0f / width, 2.0f / height,
-                        (0.5f - x) * 2.0f / width - 1.0f, (0.5f - y) * 2.0f / height - 1.0f);
+                        (shift - x) * 2.0f / width - 1.0f, (shift - y) * 2.0f / height - 1.0f);
         }
     }
     if (p.transformVersion != draw_.transformVersion) {
