@@ -110,4 +110,24 @@ TEST(CaptureProgramTest, SeekingDrawsTheSameFramesAsPlayingFromTheStart) {
     }
 }
 
+// A benchmark's figures mean little without the card or rasteriser that drew them: its first
+// line names the adapter as GL names itself, not the stand-in's placeholder.
+TEST(CaptureProgramTest, ABenchmarkNamesTheAdapterItDrewWith) {
+    const std::string command = std::string("cd '") + TARNELIX_SHOW_DIR + "' && '" +
+                                TARNELIX_CAPTURE_PROGRAM +
+                                "' --benchmark --width 64 --height 48 --to 0.1 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char chunk[256];
+    while (std::fgets(chunk, sizeof(chunk), pipe)) {
+        output += chunk;
+    }
+    ASSERT_EQ(pclose(pipe), 0);
+    const std::string first = output.substr(0, output.find('\n'));
+    EXPECT_EQ(first.rfind("adapter: ", 0), 0u) << first;
+    EXPECT_NE(first.find(", OpenGL "), std::string::npos) << first;
+    EXPECT_EQ(first.find("Tarnelix"), std::string::npos) << first;
+}
+
 } // namespace

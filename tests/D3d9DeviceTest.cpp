@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <GL/gl.h>
+
 #include <cstring>
+#include <string>
 
 using tarnelix::test::Rgba;
 using tarnelix::test::TestDevice;
@@ -65,6 +68,21 @@ TEST(D3d9Device, StatesStartAtDirect3DDefaults) {
     EXPECT_EQ(value, static_cast<DWORD>(D3DTEXF_NONE));
     t.device->GetSamplerState(5, D3DSAMP_MAXANISOTROPY, &value);
     EXPECT_EQ(value, 1u);
+}
+
+// Direct3D names the card a device draws on; here that is whatever GPU or rasteriser the GL
+// library picked, which a benchmark or a picture that differs by machine must be able to say.
+TEST(D3d9Device, TheAdapterIsNamedAfterTheGlImplementationItsDeviceDrawsWith) {
+    TestDevice t;
+    ASSERT_TRUE(t.ok());
+    D3DADAPTER_IDENTIFIER9 identifier{};
+    ASSERT_EQ(t.d3d->GetAdapterIdentifier(D3DADAPTER_DEFAULT, 0, &identifier), D3D_OK);
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    ASSERT_NE(renderer, nullptr);
+    ASSERT_NE(version, nullptr);
+    EXPECT_STREQ(identifier.Description, renderer);
+    EXPECT_EQ(std::string(identifier.Driver), std::string("OpenGL ") + version);
 }
 
 TEST(D3d9Device, ClearFillsTheViewportOnlyAndReadsBackTopRowFirst) {

@@ -1,7 +1,8 @@
 tarnelix_test(compat_headers_test SOURCES CompatHeadersTest.cpp LIBS tarnelix_d3d9)
 add_library(tarnelix_d3d9_testing STATIC D3d9TestDevice.cpp)
 target_link_libraries(tarnelix_d3d9_testing PUBLIC tarnelix_d3d9 PRIVATE tarnelix_options)
-tarnelix_test(d3d9_device_test SOURCES D3d9DeviceTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_device_test SOURCES D3d9DeviceTest.cpp
+    LIBS tarnelix_d3d9_testing OpenGL::OpenGL)
 tarnelix_test(d3d9_raster_test SOURCES D3d9RasterTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_shader_test SOURCES D3d9ShaderTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_fixed_function_test SOURCES D3d9FixedFunctionTest.cpp LIBS tarnelix_d3d9_testing)

@@ -83,6 +83,17 @@ void anchorOutputs(CaptureOptions& options) {
     }
 }
 
+// The card (or rasteriser) and driver the frames were drawn with, which a benchmark's figures
+// mean nothing without.
+std::string adapterName() {
+    D3DADAPTER_IDENTIFIER9 identifier{};
+    if (!display.direct3d ||
+        FAILED(display.direct3d->GetAdapterIdentifier(D3DADAPTER_DEFAULT, 0, &identifier))) {
+        return "unknown";
+    }
+    return std::string(identifier.Description) + ", " + identifier.Driver;
+}
+
 int fail(const std::string& message) {
     std::fprintf(stderr, "tarnelix-capture: %s\n", message.c_str());
     return 1;
@@ -221,8 +232,9 @@ int runCapture(int argc, const char* const* argv) {
         return fail(host.error());
     }
     if (options.mode == Mode::Benchmark) {
-        std::printf("%d x %d, %d frames per second of show time\n%s", options.width, options.height,
-                    options.fps, stats.report().c_str());
+        std::printf("adapter: %s\n%d x %d, %d frames per second of show time\n%s",
+                    adapterName().c_str(), options.width, options.height, options.fps,
+                    stats.report().c_str());
         return 0;
     }
     if (host.framesWritten() == 0) {

@@ -107,6 +107,8 @@ bool Device::initialiseGl() {
         return false;
     }
     SDL_GL_MakeCurrent(window_, context_);
+    parent_->noteRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
+                          reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     GLint major = 0;
     GLint minor = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);

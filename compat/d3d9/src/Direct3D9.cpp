@@ -95,11 +95,23 @@ HRESULT Direct3D9::GetAdapterIdentifier(UINT adapter, DWORD, D3DADAPTER_IDENTIFI
         return D3DERR_INVALIDCALL;
     }
     std::memset(identifier, 0, sizeof(*identifier));
-    std::snprintf(identifier->Driver, sizeof(identifier->Driver), "tarnelix-d3d9");
-    std::snprintf(identifier->Description, sizeof(identifier->Description),
-                  "Tarnelix Direct3D 9 on OpenGL");
+    if (renderer_.empty()) {
+        std::snprintf(identifier->Driver, sizeof(identifier->Driver), "tarnelix-d3d9");
+        std::snprintf(identifier->Description, sizeof(identifier->Description),
+                      "Tarnelix Direct3D 9 on OpenGL");
+    } else {
+        std::snprintf(identifier->Driver, sizeof(identifier->Driver), "OpenGL %s",
+                      version_.c_str());
+        std::snprintf(identifier->Description, sizeof(identifier->Description), "%s",
+                      renderer_.c_str());
+    }
     std::snprintf(identifier->DeviceName, sizeof(identifier->DeviceName), "\\\\.\\DISPLAY1");
     return D3D_OK;
+}
+
+void Direct3D9::noteRenderer(const char* renderer, const char* version) {
+    renderer_ = renderer ? renderer : "";
+    version_ = version ? version : "";
 }
 
 UINT Direct3D9::GetAdapterModeCount(UINT adapter, D3DFORMAT format) {

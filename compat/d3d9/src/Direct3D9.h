@@ -4,6 +4,7 @@
 
 #include "ComObject.h"
 
+#include <string>
 #include <vector>
 
 namespace tarnelix::d3d9 {
@@ -42,9 +43,17 @@ public:
                                            DWORD behaviorFlags, D3DPRESENT_PARAMETERS* parameters,
                                            IDirect3DDevice9** device) override;
 
+    // What the OpenGL context of a device made from this object names itself: the adapter's
+    // description (GL_RENDERER, the card) and driver (GL_VERSION). The adapter is whatever GPU
+    // or rasteriser the GL library picked, known only once a context exists.
+    void noteRenderer(const char* renderer, const char* version);
+
 private:
     // The distinct modes in a format, by size and then refresh rate, ascending.
     std::vector<D3DDISPLAYMODE> modes(D3DFORMAT format);
+
+    std::string renderer_;
+    std::string version_;
 };
 
 // The modes of the default adapter in a display format (empty for other formats).
