@@ -6,6 +6,7 @@
 
 #include <GL/gl.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -83,6 +84,11 @@ TEST(D3d9Device, TheAdapterIsNamedAfterTheGlImplementationItsDeviceDrawsWith) {
     ASSERT_NE(version, nullptr);
     EXPECT_STREQ(identifier.Description, renderer);
     EXPECT_EQ(std::string(identifier.Driver), std::string("OpenGL ") + version);
+    // A run that asks for one GL (the softpipe entries) must get it: a driver choice ignored
+    // would let every other check pass on the wrong rasteriser.
+    if (const char* wanted = std::getenv("TARNELIX_EXPECT_RENDERER")) {
+        EXPECT_NE(std::strstr(identifier.Description, wanted), nullptr) << identifier.Description;
+    }
 }
 
 TEST(D3d9Device, ClearFillsTheViewportOnlyAndReadsBackTopRowFirst) {

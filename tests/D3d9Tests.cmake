@@ -27,3 +27,43 @@ add_test(NAME XvfbWindow.FullScreenEscapeAndClose
          COMMAND xvfb-run -a env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
                  $<TARGET_FILE:xvfb_window_test>)
 tarnelix_test(win32_test SOURCES Win32Test.cpp LIBS tarnelix_win32)
+
+# The pixel tests that define Direct3D 9's rules (rasterisation and its ties, clip-space depth,
+# render-target orientation, texture addressing and filters, texture-stage arithmetic, the
+# alpha test) once more on Mesa's softpipe, a rasteriser written apart from llvmpipe: a stand-in
+# that only works because llvmpipe happens to forgive it fails here. The adapter test checks
+# that softpipe really drew. Where a GPU's own EGL library is installed, Mesa's is named so that
+# GALLIUM_DRIVER is not ignored.
+set(softpipe_environment GALLIUM_DRIVER=softpipe LIBGL_ALWAYS_SOFTWARE=1
+    TARNELIX_EXPECT_RENDERER=softpipe __GLX_VENDOR_LIBRARY_NAME=mesa)
+if(EXISTS /usr/share/glvnd/egl_vendor.d/50_mesa.json)
+    list(APPEND softpipe_environment
+         __EGL_VENDOR_LIBRARY_FILENAMES=/usr/share/glvnd/egl_vendor.d/50_mesa.json)
+endif()
+set(softpipe_test_lists "")
+function(tarnelix_softpipe_tests target filter)
+    gtest_discover_tests(${target}
+        TEST_PREFIX softpipe.
+        TEST_FILTER "${filter}"
+        TEST_LIST ${target}_softpipe
+        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+        DISCOVERY_TIMEOUT 60
+        PROPERTIES LABELS softpipe)
+    set(softpipe_test_lists ${softpipe_test_lists} ${target}_softpipe PARENT_SCOPE)
+endfunction()
+tarnelix_softpipe_tests(d3d9_raster_test "D3d9Raster.*")
+tarnelix_softpipe_tests(d3d9_fixed_function_test
+    "FixedFunction*.*:-FixedFunction.GeneratedProgramsAreReusedForTheSameState")
+tarnelix_softpipe_tests(d3d9_texture_test
+    "Textures.*:-Textures.IndexedDrawsFromVertexAndIndexBuffers")
+tarnelix_softpipe_tests(d3d9_device_test
+    "D3d9Device.TheAdapterIsNamed*:D3d9Device.ClearFillsTheViewportOnlyAndReadsBackTopRowFirst")
+tarnelix_softpipe_tests(d3d9_shader_test
+    "D3d9Shader.PretransformedVerticesBypass*:D3d9Shader.AlphaTestAppliesToPixelProgramOutput")
+# gtest_discover_tests splits every property value at its semicolons, so the environment (a
+# list) is set on the discovered entries by a ctest script read after theirs.
+set(softpipe_script ${CMAKE_CURRENT_BINARY_DIR}/softpipe_environment.cmake)
+file(WRITE ${softpipe_script} "foreach(test IN LISTS ${softpipe_test_lists})\n"
+     "    set_tests_properties(\"\${test}\" PROPERTIES ENVIRONMENT \"${softpipe_environment}\")\n"
+     "endforeach()\n")
+set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${softpipe_script})
