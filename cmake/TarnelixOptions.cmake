@@ -12,6 +12,10 @@ if(TARNELIX_SANITIZE)
     add_link_options(${TARNELIX_SANITIZER_FLAGS})
 endif()
 
+# Stills of the show drawn by Mesa's softpipe against llvmpipe's: half a minute of software
+# drawing, which make sanitize's run takes on and make test leaves out.
+option(TARNELIX_SOFTPIPE_STILLS "Compare stills of the show from softpipe and llvmpipe" OFF)
+
 # libFuzzer builds (clang, `make fuzz`): coverage in every library a fuzz target reaches, so
 # that the fuzzer is guided by the code under test and not only by the target's own file.
 option(TARNELIX_FUZZ "Build the libFuzzer targets (clang only)" OFF)

@@ -58,3 +58,37 @@ def capture(command, at, out, cwd, size, env=None, timeout=600):
     ok = result.returncode == 0 and os.path.exists(os.path.join(cwd, out))
     return ok, reason(result.stderr)
 
+
+MESA_EGL_VENDOR = "/usr/share/glvnd/egl_vendor.d/50_mesa.json"
+
+
+def headless_environment():
+    """SDL headless (through EGL, which picks the card where there is one), no sound device,
+    and no earlier choice of GL driver left over."""
+    env = dict(os.environ, SDL_VIDEODRIVER="offscreen", SDL_AUDIODRIVER="dummy")
+    for name in ("GALLIUM_DRIVER", "LIBGL_ALWAYS_SOFTWARE", "__GLX_VENDOR_LIBRARY_NAME",
+                 "__EGL_VENDOR_LIBRARY_FILENAMES"):
+        env.pop(name, None)
+    return env
+
+
+def mesa_environment(driver, base=None):
+    """`base` (default headless_environment()) drawing with Mesa's software `driver`
+    (llvmpipe, softpipe), even where a card's own GL library would be picked first."""
+    env = dict(base if base is not None else headless_environment(), GALLIUM_DRIVER=driver,
+               LIBGL_ALWAYS_SOFTWARE="1", __GLX_VENDOR_LIBRARY_NAME="mesa")
+    if os.path.exists(MESA_EGL_VENDOR):
+        env["__EGL_VENDOR_LIBRARY_FILENAMES"] = MESA_EGL_VENDOR
+    return env
+
+
+def adapter(program, show, env):
+    """The card (or rasteriser) and driver tarnelix-capture draws with under `env`, as its
+    benchmark names them; None when it could not run."""
+    result = subprocess.run([program, "--dir", show, "--benchmark", "--width", "64", "--height",
+                             "48", "--from", "0", "--to", "0.05"],
+                            env=env, capture_output=True, text=True, errors="replace")
+    for line in result.stdout.splitlines():
+        if line.startswith("adapter: "):
+            return line[len("adapter: "):]
+    return None

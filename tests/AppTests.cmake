@@ -63,6 +63,21 @@ if(TARNELIX_SANITIZE)
     endforeach()
 endif()
 
+if(TARNELIX_SOFTPIPE_STILLS)
+    # Stills of the show drawn by softpipe, compared with llvmpipe's (PSNR at least 38 dB): two
+    # rasterisers written apart agree on a stand-in that keeps to GL's rules. One entry a still,
+    # so that they run side by side.
+    find_package(Python3 REQUIRED COMPONENTS Interpreter)
+    foreach(at 22.5 52.5 100)
+        add_test(NAME softpipe_still_at_${at}s
+            COMMAND Python3::Interpreter ${PROJECT_SOURCE_DIR}/scripts/softpipe-stills
+                    --capture $<TARGET_FILE:tarnelix-capture> --show ${TARNELIX_SHOW_DIR}
+                    --at ${at})
+        set_tests_properties(softpipe_still_at_${at}s PROPERTIES
+            ENVIRONMENT PYTHONDONTWRITEBYTECODE=1 LABELS softpipe-stills TIMEOUT 900)
+    endforeach()
+endif()
+
 if(TARNELIX_HAVE_PLAYER)
     # The player's parts that need no window, then the player itself under a real X server,
     # driven by xdotool.
