@@ -17,7 +17,7 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# ASan + UBSan build of everything, running the whole suite. GCC 12's runtime records the
+# ASan + UBSan build of everything, running the whole suite with the GL check on. GCC 12's runtime records the
 # dynamic TLS blocks it sees through __tls_get_addr, and with Debian 12's glibc it may record a
 # bogus one (seen: "Scanning DTLS range 0x19a8-0x1800002aaa"), on which the leak checker then
 # crashes at exit, depending on timing: it is told not to watch those calls. Dynamic TLS belongs
@@ -28,7 +28,7 @@ sanitize: deps
 	cmake -S . -B $(ASAN) $(GENERATOR) -DCMAKE_BUILD_TYPE=Debug -DTARNELIX_SANITIZE=ON \
 		-DTARNELIX_BUILD_BENCHMARKS=OFF -DTARNELIX_SOFTPIPE_STILLS=ON
 	cmake --build $(ASAN) -j $(JOBS)
-	cd $(ASAN) && ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 \
+	cd $(ASAN) && TARNELIX_GL_CHECK=1 ASAN_OPTIONS=detect_leaks=1:intercept_tls_get_addr=0 \
 		UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 		ctest --output-on-failure -j $(JOBS)

@@ -62,14 +62,17 @@ VertexBuffer::VertexBuffer(Device* device, UINT length, DWORD usage, DWORD fvf, 
 }
 
 HRESULT VertexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) {
+    TARNELIX_D3D9_CALL();
     return storage_.lock(offset, size, data);
 }
 
 HRESULT VertexBuffer::Unlock() {
+    TARNELIX_D3D9_CALL();
     return storage_.unlock();
 }
 
 HRESULT VertexBuffer::GetDesc(D3DVERTEXBUFFER_DESC* desc) {
+    TARNELIX_D3D9_CALL();
     if (!desc) {
         return D3DERR_INVALIDCALL;
     }
@@ -83,14 +86,17 @@ IndexBuffer::IndexBuffer(Device* device, UINT length, DWORD usage, D3DFORMAT for
 }
 
 HRESULT IndexBuffer::Lock(UINT offset, UINT size, void** data, DWORD) {
+    TARNELIX_D3D9_CALL();
     return storage_.lock(offset, size, data);
 }
 
 HRESULT IndexBuffer::Unlock() {
+    TARNELIX_D3D9_CALL();
     return storage_.unlock();
 }
 
 HRESULT IndexBuffer::GetDesc(D3DINDEXBUFFER_DESC* desc) {
+    TARNELIX_D3D9_CALL();
     if (!desc) {
         return D3DERR_INVALIDCALL;
     }

@@ -2,6 +2,8 @@
 
 // Reference counting and the parts of the resource interface that every object shares.
 
+#include "GlCheck.h"
+
 #include <d3d9.h>
 
 #include <atomic>
@@ -25,6 +27,7 @@ public:
     }
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
+        TARNELIX_D3D9_CALL();
         ULONG left = --references_;
         if (left == 0) {
             delete this;

@@ -100,6 +100,9 @@ bool Device::initialiseGl() {
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    // Only a debug context is sure to report every error through KHR_debug; it may be slower,
+    // so it is asked for only when checking.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_FLAGS, glCheckRequested() ? SDL_GL_CONTEXT_DEBUG_FLAG : 0);
     context_ = SDL_GL_CreateContext(window_);
     if (!context_) {
         std::fprintf(stderr, "tarnelix d3d9: cannot create an OpenGL 3.3 core context: %s\n",
@@ -107,6 +110,7 @@ bool Device::initialiseGl() {
         return false;
     }
     SDL_GL_MakeCurrent(window_, context_);
+    startGlCheck();
     parent_->noteRenderer(reinterpret_cast<const char*>(glGetString(GL_RENDERER)),
                           reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     GLint major = 0;
@@ -380,6 +384,7 @@ void Device::resetState() {
 }
 
 HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
+    TARNELIX_D3D9_CALL();
     if (!parameters) {
         return D3DERR_INVALIDCALL;
     }
@@ -392,6 +397,7 @@ HRESULT Device::Reset(D3DPRESENT_PARAMETERS* parameters) {
 }
 
 HRESULT Device::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
+    TARNELIX_D3D9_CALL();
     if (!backBuffer_ || inScene_) {
         return inScene_ ? D3DERR_INVALIDCALL : D3D_OK;
     }
@@ -417,6 +423,7 @@ HRESULT Device::Present(const RECT*, const RECT*, HWND, const RGNDATA*) {
 }
 
 HRESULT Device::BeginScene() {
+    TARNELIX_D3D9_CALL();
     if (inScene_) {
         return D3DERR_INVALIDCALL;
     }
@@ -425,6 +432,7 @@ HRESULT Device::BeginScene() {
 }
 
 HRESULT Device::EndScene() {
+    TARNELIX_D3D9_CALL();
     if (!inScene_) {
         return D3DERR_INVALIDCALL;
     }
@@ -433,18 +441,22 @@ HRESULT Device::EndScene() {
 }
 
 HRESULT Device::TestCooperativeLevel() {
+    TARNELIX_D3D9_CALL();
     return D3D_OK;
 }
 
 UINT Device::GetAvailableTextureMem() {
+    TARNELIX_D3D9_CALL();
     return 512u << 20;
 }
 
 HRESULT Device::EvictManagedResources() {
+    TARNELIX_D3D9_CALL();
     return D3D_OK;
 }
 
 HRESULT Device::GetDirect3D(IDirect3D9** d3d) {
+    TARNELIX_D3D9_CALL();
     if (!d3d) {
         return D3DERR_INVALIDCALL;
     }
@@ -454,6 +466,7 @@ HRESULT Device::GetDirect3D(IDirect3D9** d3d) {
 }
 
 HRESULT Device::GetDeviceCaps(D3DCAPS9* caps) {
+    TARNELIX_D3D9_CALL();
     if (!caps) {
         return D3DERR_INVALIDCALL;
     }
@@ -462,6 +475,7 @@ HRESULT Device::GetDeviceCaps(D3DCAPS9* caps) {
 }
 
 HRESULT Device::GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode) {
+    TARNELIX_D3D9_CALL();
     if (swapChain != 0 || !mode) {
         return D3DERR_INVALIDCALL;
     }
@@ -476,6 +490,7 @@ HRESULT Device::GetDisplayMode(UINT swapChain, D3DDISPLAYMODE* mode) {
 }
 
 HRESULT Device::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* parameters) {
+    TARNELIX_D3D9_CALL();
     if (!parameters) {
         return D3DERR_INVALIDCALL;
     }
@@ -488,6 +503,7 @@ HRESULT Device::GetCreationParameters(D3DDEVICE_CREATION_PARAMETERS* parameters)
 
 HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE,
                               IDirect3DSurface9** surface) {
+    TARNELIX_D3D9_CALL();
     if (!surface || swapChain != 0 || index != 0 || !backBuffer_) {
         return D3DERR_INVALIDCALL;
     }
@@ -497,6 +513,7 @@ HRESULT Device::GetBackBuffer(UINT swapChain, UINT index, D3DBACKBUFFER_TYPE,
 }
 
 HRESULT Device::GetRasterStatus(UINT, D3DRASTER_STATUS* status) {
+    TARNELIX_D3D9_CALL();
     if (!status) {
         return D3DERR_INVALIDCALL;
     }

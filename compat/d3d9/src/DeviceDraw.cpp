@@ -53,6 +53,7 @@ UINT vertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
 
 HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
                                 UINT stride) {
+    TARNELIX_D3D9_CALL();
     if (stream >= kStreamCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -70,6 +71,7 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
 
 HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UINT* offset,
                                 UINT* stride) {
+    TARNELIX_D3D9_CALL();
     if (stream >= kStreamCount || !buffer || !offset || !stride) {
         return D3DERR_INVALIDCALL;
     }
@@ -81,6 +83,7 @@ HRESULT Device::GetStreamSource(UINT stream, IDirect3DVertexBuffer9** buffer, UI
 }
 
 HRESULT Device::SetStreamSourceFreq(UINT stream, UINT setting) {
+    TARNELIX_D3D9_CALL();
     if (stream >= kStreamCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -92,6 +95,7 @@ HRESULT Device::SetStreamSourceFreq(UINT stream, UINT setting) {
 }
 
 HRESULT Device::GetStreamSourceFreq(UINT stream, UINT* setting) {
+    TARNELIX_D3D9_CALL();
     if (stream >= kStreamCount || !setting) {
         return D3DERR_INVALIDCALL;
     }
@@ -100,6 +104,7 @@ HRESULT Device::GetStreamSourceFreq(UINT stream, UINT* setting) {
 }
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
+    TARNELIX_D3D9_CALL();
     auto* indexBuffer = static_cast<IndexBuffer*>(buffer);
     if (indices_ != indexBuffer) {
         assign(indices_, indexBuffer);
@@ -108,6 +113,7 @@ HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
 }
 
 HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
+    TARNELIX_D3D9_CALL();
     if (!buffer) {
         return D3DERR_INVALIDCALL;
     }
@@ -117,6 +123,7 @@ HRESULT Device::GetIndices(IDirect3DIndexBuffer9** buffer) {
 
 HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
                                         IDirect3DVertexDeclaration9** decl) {
+    TARNELIX_D3D9_CALL();
     if (!elements || !decl) {
         return D3DERR_INVALIDCALL;
     }
@@ -131,6 +138,7 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
 }
 
 HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* decl) {
+    TARNELIX_D3D9_CALL();
     auto* declaration = static_cast<VertexDeclaration*>(decl);
     if (declaration_ == declaration && fvf_ == 0) {
         return D3D_OK;
@@ -142,6 +150,7 @@ HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* decl) {
 }
 
 HRESULT Device::GetVertexDeclaration(IDirect3DVertexDeclaration9** decl) {
+    TARNELIX_D3D9_CALL();
     if (!decl) {
         return D3DERR_INVALIDCALL;
     }
@@ -166,6 +175,7 @@ VertexDeclaration* Device::declarationForFvf(DWORD fvf) {
 }
 
 HRESULT Device::SetFVF(DWORD fvf) {
+    TARNELIX_D3D9_CALL();
     if (fvf == fvf_ && (fvf == 0 || declaration_)) {
         return D3D_OK;
     }
@@ -184,6 +194,7 @@ HRESULT Device::SetFVF(DWORD fvf) {
 }
 
 HRESULT Device::GetFVF(DWORD* fvf) {
+    TARNELIX_D3D9_CALL();
     if (!fvf) {
         return D3DERR_INVALIDCALL;
     }
@@ -261,6 +272,7 @@ void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
 }
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
+    TARNELIX_D3D9_CALL();
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
@@ -279,6 +291,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
 
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT, UINT,
                                      UINT startIndex, UINT primitiveCount) {
+    TARNELIX_D3D9_CALL();
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
@@ -307,6 +320,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
 
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
                                 UINT stride) {
+    TARNELIX_D3D9_CALL();
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !vertices || stride == 0 || !declaration_ ||
         primitiveCount > kMaxPrimitiveCount) {
@@ -333,6 +347,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
 HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UINT vertexCountIn,
                                        UINT primitiveCount, const void* indexData,
                                        D3DFORMAT indexFormat, const void* vertices, UINT stride) {
+    TARNELIX_D3D9_CALL();
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !vertices || !indexData || stride == 0 || !declaration_ ||
         (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) ||

@@ -28,6 +28,7 @@ const FormatInfo* checkedFormat(D3DFORMAT format, const char* what) {
 
 HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                               D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!texture || shared || width == 0 || height == 0 || width > 8192 || height > 8192) {
         return D3DERR_INVALIDCALL;
     }
@@ -52,6 +53,7 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
 HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT levels, DWORD usage,
                                     D3DFORMAT format, D3DPOOL pool,
                                     IDirect3DVolumeTexture9** texture, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!texture || shared || width == 0 || height == 0 || depth == 0 || width > 2048 ||
         height > 2048 || depth > 2048) {
         return D3DERR_INVALIDCALL;
@@ -76,6 +78,7 @@ HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT le
 
 HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
                                   IDirect3DCubeTexture9** texture, HANDLE*) {
+    TARNELIX_D3D9_CALL();
     if (texture) {
         *texture = nullptr;
     }
@@ -85,6 +88,7 @@ HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
 
 HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                    IDirect3DVertexBuffer9** buffer, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!buffer || shared || length == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -95,6 +99,7 @@ HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL 
 
 HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                   IDirect3DIndexBuffer9** buffer, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!buffer || shared || length == 0 ||
         (format != D3DFMT_INDEX16 && format != D3DFMT_INDEX32)) {
         return D3DERR_INVALIDCALL;
@@ -107,6 +112,7 @@ HRESULT Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT format, D3
 HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
                                    D3DMULTISAMPLE_TYPE samples, DWORD, BOOL,
                                    IDirect3DSurface9** surface, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!surface || shared || width == 0 || height == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -127,6 +133,7 @@ HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
 HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT format,
                                           D3DMULTISAMPLE_TYPE samples, DWORD, BOOL,
                                           IDirect3DSurface9** surface, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!surface || shared || width == 0 || height == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -143,6 +150,7 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
 
 HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
                                             IDirect3DSurface9** surface, HANDLE* shared) {
+    TARNELIX_D3D9_CALL();
     if (!surface || shared || width == 0 || height == 0 || pool == D3DPOOL_MANAGED) {
         return D3DERR_INVALIDCALL;
     }
@@ -156,6 +164,7 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT f
 }
 
 HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
+    TARNELIX_D3D9_CALL();
     if (stage >= kSamplerCount) {
         if (stage >= D3DDMAPSAMPLER) {
             refuseOnce("vertex texture sampler", stage);
@@ -180,6 +189,7 @@ void Device::markTextureDirty(DWORD stage) {
 }
 
 HRESULT Device::GetTexture(DWORD stage, IDirect3DBaseTexture9** texture) {
+    TARNELIX_D3D9_CALL();
     if (!texture || stage >= kSamplerCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -205,6 +215,7 @@ void Device::setRenderTargetInternal(Surface* surface) {
 }
 
 HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
+    TARNELIX_D3D9_CALL();
     if (index != 0) {
         if (surface) {
             refuseOnce("multiple render targets, index", index);
@@ -223,6 +234,7 @@ HRESULT Device::SetRenderTarget(DWORD index, IDirect3DSurface9* surface) {
 }
 
 HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
+    TARNELIX_D3D9_CALL();
     if (!surface || index != 0 || !renderTarget_) {
         if (surface) {
             *surface = nullptr;
@@ -235,6 +247,7 @@ HRESULT Device::GetRenderTarget(DWORD index, IDirect3DSurface9** surface) {
 }
 
 HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
+    TARNELIX_D3D9_CALL();
     auto* depth = dynamic_cast<Surface*>(surface);
     if (surface && (!depth || !depth->isDepth())) {
         return D3DERR_INVALIDCALL;
@@ -245,6 +258,7 @@ HRESULT Device::SetDepthStencilSurface(IDirect3DSurface9* surface) {
 }
 
 HRESULT Device::GetDepthStencilSurface(IDirect3DSurface9** surface) {
+    TARNELIX_D3D9_CALL();
     if (!surface) {
         return D3DERR_INVALIDCALL;
     }
@@ -303,6 +317,7 @@ void Device::forgetNamedBindings() {
 
 HRESULT Device::Clear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z,
                       DWORD stencil) {
+    TARNELIX_D3D9_CALL();
     if (count > 0 && !rects) {
         return D3DERR_INVALIDCALL;
     }
@@ -366,6 +381,7 @@ bool sameSizeAndFormat(const D3DSURFACE_DESC& a, const D3DSURFACE_DESC& b) {
 } // namespace
 
 HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) {
+    TARNELIX_D3D9_CALL();
     auto* source = dynamic_cast<Surface*>(renderTarget);
     auto* target = dynamic_cast<Surface*>(dest);
     if (!source || !target || !source->glTexture() || !target->isSystemMemory() ||
@@ -385,6 +401,7 @@ HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSu
 }
 
 HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
+    TARNELIX_D3D9_CALL();
     refuseOnce("GetFrontBufferData", 0);
     return D3DERR_NOTAVAILABLE;
 }
@@ -392,6 +409,7 @@ HRESULT Device::GetFrontBufferData(UINT, IDirect3DSurface9*) {
 HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* sourceRect,
                             IDirect3DSurface9* destSurface, const RECT* destRect,
                             D3DTEXTUREFILTERTYPE filter) {
+    TARNELIX_D3D9_CALL();
     auto* source = dynamic_cast<Surface*>(sourceSurface);
     auto* dest = dynamic_cast<Surface*>(destSurface);
     if (!source || !dest || !source->glTexture() || !dest->glTexture() ||
@@ -422,6 +440,7 @@ HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* source
 }
 
 HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) {
+    TARNELIX_D3D9_CALL();
     auto* target = dynamic_cast<Surface*>(surface);
     if (!target || !target->glTexture()) {
         return D3DERR_INVALIDCALL;
@@ -448,6 +467,7 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
 
 HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sourceRect,
                               IDirect3DSurface9* destSurface, const POINT* destPoint) {
+    TARNELIX_D3D9_CALL();
     auto* source = dynamic_cast<Surface*>(sourceSurface);
     auto* dest = dynamic_cast<Surface*>(destSurface);
     if (!source || !dest || !source->isSystemMemory() || !dest->glTexture() || sourceRect ||
@@ -464,6 +484,7 @@ HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sour
 }
 
 HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* dest) {
+    TARNELIX_D3D9_CALL();
     auto* from = dynamic_cast<Texture*>(source);
     auto* to = dynamic_cast<Texture*>(dest);
     if (!from || !to || from->GetLevelCount() != to->GetLevelCount()) {

@@ -53,6 +53,7 @@ size_t Device::fixedShaderCount() const {
 }
 
 HRESULT Device::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9** shader) {
+    TARNELIX_D3D9_CALL();
     if (!function || !shader) {
         return D3DERR_INVALIDCALL;
     }
@@ -68,6 +69,7 @@ HRESULT Device::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9
 }
 
 HRESULT Device::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9** shader) {
+    TARNELIX_D3D9_CALL();
     if (!function || !shader) {
         return D3DERR_INVALIDCALL;
     }
@@ -83,6 +85,7 @@ HRESULT Device::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9**
 }
 
 HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
+    TARNELIX_D3D9_CALL();
     auto* vertexShader = static_cast<VertexShader*>(shader);
     if (vertexShader != vertexShader_) {
         assign(vertexShader_, vertexShader);
@@ -92,6 +95,7 @@ HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
 }
 
 HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
+    TARNELIX_D3D9_CALL();
     if (!shader) {
         return D3DERR_INVALIDCALL;
     }
@@ -100,6 +104,7 @@ HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
 }
 
 HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
+    TARNELIX_D3D9_CALL();
     auto* pixelShader = static_cast<PixelShader*>(shader);
     if (pixelShader != pixelShader_) {
         assign(pixelShader_, pixelShader);
@@ -109,6 +114,7 @@ HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
 }
 
 HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
+    TARNELIX_D3D9_CALL();
     if (!shader) {
         return D3DERR_INVALIDCALL;
     }
@@ -117,50 +123,62 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
 }
 
 HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return setRegisters(vsFloat_, start, data, count, draw_.vsConstantVersion);
 }
 
 HRESULT Device::GetVertexShaderConstantF(UINT start, float* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return getRegisters(vsFloat_, start, data, count);
 }
 
 HRESULT Device::SetVertexShaderConstantI(UINT start, const int* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return setRegisters(vsInt_, start, data, count, draw_.vsConstantVersion);
 }
 
 HRESULT Device::GetVertexShaderConstantI(UINT start, int* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return getRegisters(vsInt_, start, data, count);
 }
 
 HRESULT Device::SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return setRegisters(vsBool_, start, data, count, draw_.vsConstantVersion);
 }
 
 HRESULT Device::GetVertexShaderConstantB(UINT start, BOOL* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return getRegisters(vsBool_, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return setRegisters(psFloat_, start, data, count, draw_.psConstantVersion);
 }
 
 HRESULT Device::GetPixelShaderConstantF(UINT start, float* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return getRegisters(psFloat_, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantI(UINT start, const int* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return setRegisters(psInt_, start, data, count, draw_.psConstantVersion);
 }
 
 HRESULT Device::GetPixelShaderConstantI(UINT start, int* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return getRegisters(psInt_, start, data, count);
 }
 
 HRESULT Device::SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return setRegisters(psBool_, start, data, count, draw_.psConstantVersion);
 }
 
 HRESULT Device::GetPixelShaderConstantB(UINT start, BOOL* data, UINT count) {
+    TARNELIX_D3D9_CALL();
     return getRegisters(psBool_, start, data, count);
 }
 

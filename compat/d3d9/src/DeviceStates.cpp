@@ -106,6 +106,7 @@ void refuseUnsupportedRenderState(DWORD state, DWORD value) {
 } // namespace
 
 HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
+    TARNELIX_D3D9_CALL();
     if (state < 0 || state >= kRenderStateCount || !isKnownRenderState(state)) {
         refuseOnce("render state", static_cast<uint32_t>(state));
         return D3DERR_INVALIDCALL;
@@ -131,6 +132,7 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
 }
 
 HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
+    TARNELIX_D3D9_CALL();
     if (!value || state < 0 || state >= kRenderStateCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -139,6 +141,7 @@ HRESULT Device::GetRenderState(D3DRENDERSTATETYPE state, DWORD* value) {
 }
 
 HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) {
+    TARNELIX_D3D9_CALL();
     if (stage >= kStageCount || type < 0 || type >= kStageStateCount || !isKnownStageState(type)) {
         return D3DERR_INVALIDCALL;
     }
@@ -165,6 +168,7 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
 }
 
 HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) {
+    TARNELIX_D3D9_CALL();
     if (!value || stage >= kStageCount || type < 0 || type >= kStageStateCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -173,6 +177,7 @@ HRESULT Device::GetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
 }
 
 HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD value) {
+    TARNELIX_D3D9_CALL();
     if (sampler >= kSamplerCount || type < D3DSAMP_ADDRESSU || type > D3DSAMP_DMAPOFFSET) {
         if (sampler >= D3DDMAPSAMPLER) {
             refuseOnce("vertex texture sampler", sampler);
@@ -194,6 +199,7 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
 }
 
 HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* value) {
+    TARNELIX_D3D9_CALL();
     if (!value || sampler >= kSamplerCount || type < D3DSAMP_ADDRESSU ||
         type > D3DSAMP_DMAPOFFSET) {
         return D3DERR_INVALIDCALL;
@@ -218,6 +224,7 @@ void multiply(const D3DMATRIX& a, const D3DMATRIX& b, D3DMATRIX& out) {
 } // namespace
 
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+    TARNELIX_D3D9_CALL();
     if (!matrix || state < 0 || state >= kTransformCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -237,6 +244,7 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matri
 }
 
 HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
+    TARNELIX_D3D9_CALL();
     if (!matrix || state < 0 || state >= kTransformCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -245,6 +253,7 @@ HRESULT Device::GetTransform(D3DTRANSFORMSTATETYPE state, D3DMATRIX* matrix) {
 }
 
 HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
+    TARNELIX_D3D9_CALL();
     if (!matrix || state < 0 || state >= kTransformCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -254,6 +263,7 @@ HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* 
 }
 
 HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
+    TARNELIX_D3D9_CALL();
     if (!viewport || !renderTarget_ || viewport->Width == 0 || viewport->Height == 0) {
         return D3DERR_INVALIDCALL;
     }
@@ -272,6 +282,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
 }
 
 HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
+    TARNELIX_D3D9_CALL();
     if (!viewport) {
         return D3DERR_INVALIDCALL;
     }
@@ -280,6 +291,7 @@ HRESULT Device::GetViewport(D3DVIEWPORT9* viewport) {
 }
 
 HRESULT Device::SetScissorRect(const RECT* rect) {
+    TARNELIX_D3D9_CALL();
     if (!rect) {
         return D3DERR_INVALIDCALL;
     }
@@ -289,6 +301,7 @@ HRESULT Device::SetScissorRect(const RECT* rect) {
 }
 
 HRESULT Device::GetScissorRect(RECT* rect) {
+    TARNELIX_D3D9_CALL();
     if (!rect) {
         return D3DERR_INVALIDCALL;
     }
@@ -297,6 +310,7 @@ HRESULT Device::GetScissorRect(RECT* rect) {
 }
 
 HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
+    TARNELIX_D3D9_CALL();
     if (!material) {
         return D3DERR_INVALIDCALL;
     }
@@ -306,6 +320,7 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
 }
 
 HRESULT Device::GetMaterial(D3DMATERIAL9* material) {
+    TARNELIX_D3D9_CALL();
     if (!material) {
         return D3DERR_INVALIDCALL;
     }
@@ -314,6 +329,7 @@ HRESULT Device::GetMaterial(D3DMATERIAL9* material) {
 }
 
 HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
+    TARNELIX_D3D9_CALL();
     if (!light) {
         return D3DERR_INVALIDCALL;
     }
@@ -325,6 +341,7 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
 }
 
 HRESULT Device::GetLight(DWORD index, D3DLIGHT9* light) {
+    TARNELIX_D3D9_CALL();
     if (!light || index >= lights_.size()) {
         return D3DERR_INVALIDCALL;
     }
@@ -333,6 +350,7 @@ HRESULT Device::GetLight(DWORD index, D3DLIGHT9* light) {
 }
 
 HRESULT Device::LightEnable(DWORD index, BOOL enable) {
+    TARNELIX_D3D9_CALL();
     if (index >= lights_.size()) {
         lights_.resize(index + 1);
         lights_[index].light.Type = D3DLIGHT_DIRECTIONAL;
@@ -347,6 +365,7 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable) {
 }
 
 HRESULT Device::GetLightEnable(DWORD index, BOOL* enable) {
+    TARNELIX_D3D9_CALL();
     if (!enable || index >= lights_.size()) {
         return D3DERR_INVALIDCALL;
     }
@@ -355,6 +374,7 @@ HRESULT Device::GetLightEnable(DWORD index, BOOL* enable) {
 }
 
 HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
+    TARNELIX_D3D9_CALL();
     if (!plane || index >= D3DMAXUSERCLIPPLANES) {
         return D3DERR_INVALIDCALL;
     }
@@ -363,6 +383,7 @@ HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
 }
 
 HRESULT Device::GetClipPlane(DWORD index, float* plane) {
+    TARNELIX_D3D9_CALL();
     if (!plane || index >= D3DMAXUSERCLIPPLANES) {
         return D3DERR_INVALIDCALL;
     }

@@ -12,3 +12,5 @@
 #ifndef GL_TEXTURE_MAX_ANISOTROPY
 #define GL_TEXTURE_MAX_ANISOTROPY 0x84FE
 #endif
+
+#include "GlChecked.h"

@@ -49,6 +49,7 @@ ULONG Surface::AddRef() {
 }
 
 ULONG Surface::Release() {
+    TARNELIX_D3D9_CALL();
     return container_ ? container_->Release() : Resource::Release();
 }
 
@@ -63,6 +64,7 @@ GLuint Surface::glTexture() const {
 }
 
 HRESULT Surface::GetContainer(REFIID, void** container) {
+    TARNELIX_D3D9_CALL();
     if (!container) {
         return D3DERR_INVALIDCALL;
     }
@@ -76,6 +78,7 @@ HRESULT Surface::GetContainer(REFIID, void** container) {
 }
 
 HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
+    TARNELIX_D3D9_CALL();
     if (!desc) {
         return D3DERR_INVALIDCALL;
     }
@@ -84,6 +87,7 @@ HRESULT Surface::GetDesc(D3DSURFACE_DESC* desc) {
 }
 
 HRESULT Surface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+    TARNELIX_D3D9_CALL();
     if (!locked) {
         return D3DERR_INVALIDCALL;
     }
@@ -117,6 +121,7 @@ HRESULT Surface::LockRect(D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags)
 }
 
 HRESULT Surface::UnlockRect() {
+    TARNELIX_D3D9_CALL();
     if (owner_) {
         return owner_->unlock(level_);
     }
@@ -128,10 +133,12 @@ HRESULT Surface::UnlockRect() {
 }
 
 HRESULT Surface::GetDC(HDC*) {
+    TARNELIX_D3D9_CALL();
     return D3DERR_INVALIDCALL;
 }
 
 HRESULT Surface::ReleaseDC(HDC) {
+    TARNELIX_D3D9_CALL();
     return D3DERR_INVALIDCALL;
 }
 

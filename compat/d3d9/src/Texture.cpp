@@ -23,6 +23,7 @@ void Texture::releaseGl() {
 }
 
 HRESULT Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
+    TARNELIX_D3D9_CALL();
     if (!desc || level >= storage_.levels()) {
         return D3DERR_INVALIDCALL;
     }
@@ -38,6 +39,7 @@ HRESULT Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) {
 }
 
 HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
+    TARNELIX_D3D9_CALL();
     if (!surface || level >= levels_.size()) {
         return D3DERR_INVALIDCALL;
     }
@@ -47,6 +49,7 @@ HRESULT Texture::GetSurfaceLevel(UINT level, IDirect3DSurface9** surface) {
 }
 
 HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) {
+    TARNELIX_D3D9_CALL();
     if (!locked || level >= storage_.levels()) {
         return D3DERR_INVALIDCALL;
     }
@@ -69,6 +72,7 @@ HRESULT Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, 
 }
 
 HRESULT Texture::UnlockRect(UINT level) {
+    TARNELIX_D3D9_CALL();
     return storage_.unlock(level);
 }
 
@@ -83,6 +87,7 @@ VolumeTexture::VolumeTexture(Device* device, UINT width, UINT height, UINT depth
 VolumeTexture::~VolumeTexture() = default;
 
 HRESULT VolumeTexture::GetLevelDesc(UINT level, D3DVOLUME_DESC* desc) {
+    TARNELIX_D3D9_CALL();
     if (!desc || level >= storage_.levels()) {
         return D3DERR_INVALIDCALL;
     }
@@ -97,6 +102,7 @@ HRESULT VolumeTexture::GetLevelDesc(UINT level, D3DVOLUME_DESC* desc) {
 }
 
 HRESULT VolumeTexture::GetVolumeLevel(UINT level, IDirect3DVolume9** volume) {
+    TARNELIX_D3D9_CALL();
     if (!volume || level >= levels_.size()) {
         return D3DERR_INVALIDCALL;
     }
@@ -106,6 +112,7 @@ HRESULT VolumeTexture::GetVolumeLevel(UINT level, IDirect3DVolume9** volume) {
 }
 
 HRESULT VolumeTexture::LockBox(UINT level, D3DLOCKED_BOX* locked, const D3DBOX* box, DWORD flags) {
+    TARNELIX_D3D9_CALL();
     if (!locked || level >= storage_.levels()) {
         return D3DERR_INVALIDCALL;
     }
@@ -116,6 +123,7 @@ HRESULT VolumeTexture::LockBox(UINT level, D3DLOCKED_BOX* locked, const D3DBOX* 
 }
 
 HRESULT VolumeTexture::UnlockBox(UINT level) {
+    TARNELIX_D3D9_CALL();
     return storage_.unlock(level);
 }
 
@@ -127,6 +135,7 @@ HRESULT Volume::QueryInterface(REFIID, void** object) {
 }
 
 HRESULT Volume::GetContainer(REFIID, void** container) {
+    TARNELIX_D3D9_CALL();
     if (!container) {
         return D3DERR_INVALIDCALL;
     }

@@ -48,7 +48,10 @@ public:
     D3DTEXTUREFILTERTYPE STDMETHODCALLTYPE GetAutoGenFilterType() override {
         return autoGenFilter_;
     }
-    void STDMETHODCALLTYPE GenerateMipSubLevels() override { storage_.generateMips(); }
+    void STDMETHODCALLTYPE GenerateMipSubLevels() override {
+        TARNELIX_D3D9_CALL();
+        storage_.generateMips();
+    }
 
 protected:
     TextureStorage storage_;

@@ -189,10 +189,12 @@ VertexDeclaration::VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* el
 }
 
 HRESULT VertexDeclaration::GetDevice(IDirect3DDevice9** device) {
+    TARNELIX_D3D9_CALL();
     return getDevice(device);
 }
 
 HRESULT VertexDeclaration::GetDeclaration(D3DVERTEXELEMENT9* elements, UINT* count) {
+    TARNELIX_D3D9_CALL();
     if (!count) {
         return D3DERR_INVALIDCALL;
     }
