@@ -3,6 +3,8 @@
 
 #include "D3d9TestDevice.h"
 
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -314,4 +316,38 @@ TEST_F(Textures, IndexedDrawsFromVertexAndIndexBuffers) {
     t.device->SetIndices(nullptr);
     vertices->Release();
     indices->Release();
+}
+
+// Sizes are checked against what the driver reports, not against fixed numbers: a texture or
+// surface the driver cannot hold is refused, and one at its limit is made.
+TEST_F(Textures, SizesBeyondTheDriversLargestAreRefused) {
+    GLint largest = 0;
+    GLint largestVolume = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    glGetIntegerv(GL_MAX_3D_TEXTURE_SIZE, &largestVolume);
+    ASSERT_GT(largest, 0);
+    UINT beyond = static_cast<UINT>(largest) + 1;
+    IDirect3DTexture9* texture = nullptr;
+    for (UINT size : {beyond, 1u}) {
+        UINT other = size == 1 ? beyond : 1;
+        EXPECT_EQ(t.device->CreateTexture(size, other, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED,
+                                          &texture, nullptr),
+                  D3DERR_INVALIDCALL);
+        EXPECT_EQ(texture, nullptr);
+    }
+    ASSERT_EQ(t.device->CreateTexture(static_cast<UINT>(largest), 1, 1, 0, D3DFMT_A8R8G8B8,
+                                      D3DPOOL_MANAGED, &texture, nullptr),
+              D3D_OK);
+    texture->Release();
+    IDirect3DSurface9* surface = nullptr;
+    EXPECT_EQ(t.device->CreateRenderTarget(beyond, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0,
+                                           FALSE, &surface, nullptr),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.device->CreateDepthStencilSurface(1, beyond, D3DFMT_D24S8, D3DMULTISAMPLE_NONE, 0,
+                                                  FALSE, &surface, nullptr),
+              D3DERR_INVALIDCALL);
+    IDirect3DVolumeTexture9* volume = nullptr;
+    EXPECT_EQ(t.device->CreateVolumeTexture(1, 1, static_cast<UINT>(largestVolume) + 1, 1, 0,
+                                            D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &volume, nullptr),
+              D3DERR_INVALIDCALL);
 }

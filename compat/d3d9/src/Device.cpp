@@ -17,6 +17,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -131,6 +132,7 @@ bool Device::initialiseGl() {
     draw_.anisotropySupported = major * 10 + minor >= 46 ||
                                 hasExtension("GL_ARB_texture_filter_anisotropic") ||
                                 hasExtension("GL_EXT_texture_filter_anisotropic");
+    readSizeLimits();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGenVertexArrays(1, &draw_.vertexArray);
@@ -154,6 +156,19 @@ bool Device::initialiseGl() {
     indexRing_ = std::make_unique<StreamRing>(GL_ELEMENT_ARRAY_BUFFER, 1u << 20);
     draw_.boundIndexBuffer = indexRing_->buffer();
     return true;
+}
+
+void Device::readSizeLimits() {
+    auto limit = [](GLenum name) {
+        GLint value = 0;
+        glGetIntegerv(name, &value);
+        return static_cast<UINT>(value > 0 ? value : 0);
+    };
+    limits_.texture = limit(GL_MAX_TEXTURE_SIZE);
+    limits_.volume = limit(GL_MAX_3D_TEXTURE_SIZE);
+    // A render target is a texture and a depth buffer a renderbuffer; either may be either's
+    // partner in a framebuffer.
+    limits_.surface = std::min(limits_.texture, limit(GL_MAX_RENDERBUFFER_SIZE));
 }
 
 Device::~Device() {

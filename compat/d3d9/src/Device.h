@@ -268,6 +268,15 @@ private:
     GLint attachedLevel_ = -1;
     GLuint attachedDepth_ = 0;
 
+    // The driver's largest sizes: a texture or surface beyond them is refused, never left to
+    // fail in GL.
+    struct SizeLimits {
+        UINT texture = 0;
+        UINT volume = 0;
+        UINT surface = 0;
+    } limits_;
+    void readSizeLimits();
+
     DeviceState state_{};
     D3DMATRIX transforms_[kTransformCount];
     D3DVIEWPORT9 viewport_{};

@@ -29,7 +29,8 @@ const FormatInfo* checkedFormat(D3DFORMAT format, const char* what) {
 HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
                               D3DPOOL pool, IDirect3DTexture9** texture, HANDLE* shared) {
     TARNELIX_D3D9_CALL();
-    if (!texture || shared || width == 0 || height == 0 || width > 8192 || height > 8192) {
+    if (!texture || shared || width == 0 || height == 0 || width > limits_.texture ||
+        height > limits_.texture) {
         return D3DERR_INVALIDCALL;
     }
     *texture = nullptr;
@@ -54,8 +55,8 @@ HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT le
                                     D3DFORMAT format, D3DPOOL pool,
                                     IDirect3DVolumeTexture9** texture, HANDLE* shared) {
     TARNELIX_D3D9_CALL();
-    if (!texture || shared || width == 0 || height == 0 || depth == 0 || width > 2048 ||
-        height > 2048 || depth > 2048) {
+    if (!texture || shared || width == 0 || height == 0 || depth == 0 ||
+        std::max({width, height, depth}) > limits_.volume) {
         return D3DERR_INVALIDCALL;
     }
     *texture = nullptr;
@@ -113,7 +114,8 @@ HRESULT Device::CreateRenderTarget(UINT width, UINT height, D3DFORMAT format,
                                    D3DMULTISAMPLE_TYPE samples, DWORD, BOOL,
                                    IDirect3DSurface9** surface, HANDLE* shared) {
     TARNELIX_D3D9_CALL();
-    if (!surface || shared || width == 0 || height == 0) {
+    if (!surface || shared || width == 0 || height == 0 || width > limits_.surface ||
+        height > limits_.surface) {
         return D3DERR_INVALIDCALL;
     }
     const FormatInfo* info = checkedFormat(format, "render-target format");
@@ -134,7 +136,8 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
                                           D3DMULTISAMPLE_TYPE samples, DWORD, BOOL,
                                           IDirect3DSurface9** surface, HANDLE* shared) {
     TARNELIX_D3D9_CALL();
-    if (!surface || shared || width == 0 || height == 0) {
+    if (!surface || shared || width == 0 || height == 0 || width > limits_.surface ||
+        height > limits_.surface) {
         return D3DERR_INVALIDCALL;
     }
     const FormatInfo* info = checkedFormat(format, "depth-stencil format");
@@ -151,7 +154,8 @@ HRESULT Device::CreateDepthStencilSurface(UINT width, UINT height, D3DFORMAT for
 HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT format, D3DPOOL pool,
                                             IDirect3DSurface9** surface, HANDLE* shared) {
     TARNELIX_D3D9_CALL();
-    if (!surface || shared || width == 0 || height == 0 || pool == D3DPOOL_MANAGED) {
+    if (!surface || shared || width == 0 || height == 0 || pool == D3DPOOL_MANAGED ||
+        width > limits_.surface || height > limits_.surface) {
         return D3DERR_INVALIDCALL;
     }
     const FormatInfo* info = checkedFormat(format, "surface format");
