@@ -215,7 +215,7 @@ void BM_FixedFunctionGenerateAndCompile(benchmark::State& state) {
     bench();
     int variant = 0;
     for (auto _ : state) {
-        tarnelix::d3d9::ProgramCache cache;
+        tarnelix::d3d9::ProgramCache cache(false);
         benchmark::DoNotOptimize(cache.fixedPixelShader(lightPassKey(variant++ & 0xFF)));
     }
 }
@@ -224,7 +224,7 @@ BENCHMARK(BM_FixedFunctionGenerateAndCompile)->Unit(benchmark::kMicrosecond);
 // Finding it cached: building the key from state and looking it up.
 void BM_FixedFunctionReuse(benchmark::State& state) {
     bench();
-    tarnelix::d3d9::ProgramCache cache;
+    tarnelix::d3d9::ProgramCache cache(false);
     tarnelix::d3d9::DeviceState deviceState;
     deviceState.setDefaults();
     uint8_t kinds[tarnelix::d3d9::kStageCount] = {2, 3, 0};

@@ -118,20 +118,13 @@ bool Device::initialiseGl() {
     GLint minor = 0;
     glGetIntegerv(GL_MAJOR_VERSION, &major);
     glGetIntegerv(GL_MINOR_VERSION, &minor);
-    bool clipControl =
-        major > 4 || (major == 4 && minor >= 5) || hasExtension("GL_ARB_clip_control");
-    if (major * 10 + minor < 33 || !clipControl) {
-        std::fprintf(stderr,
-                     "tarnelix d3d9: OpenGL %d.%d lacks what the device needs (3.3 core with "
-                     "clip control)\n",
+    int version = major * 10 + minor;
+    if (version < 33) {
+        std::fprintf(stderr, "tarnelix d3d9: OpenGL %d.%d is older than the 3.3 the device needs\n",
                      major, minor);
         return false;
     }
-    // Direct3D's clip-space depth runs from 0 to w.
-    glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
-    draw_.anisotropySupported = major * 10 + minor >= 46 ||
-                                hasExtension("GL_ARB_texture_filter_anisotropic") ||
-                                hasExtension("GL_EXT_texture_filter_anisotropic");
+    findOptionalGl(version);
     readSizeLimits();
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
@@ -150,12 +143,26 @@ bool Device::initialiseGl() {
     }
     glVertexAttrib4f(5, 1.0f, 1.0f, 1.0f, 1.0f);
     glVertexAttrib4f(6, 0.0f, 0.0f, 0.0f, 0.0f);
-    programs_ = std::make_unique<ProgramCache>();
+    programs_ = std::make_unique<ProgramCache>(!draw_.clipControl);
     vertexRing_ = std::make_unique<StreamRing>(GL_ARRAY_BUFFER, 4u << 20);
     glBindVertexArray(draw_.vertexArray);
     indexRing_ = std::make_unique<StreamRing>(GL_ELEMENT_ARRAY_BUFFER, 1u << 20);
     draw_.boundIndexBuffer = indexRing_->buffer();
     return true;
+}
+
+void Device::findOptionalGl(int version) {
+    draw_.clipControl = version >= 45 || hasExtension("GL_ARB_clip_control");
+    if (draw_.clipControl) {
+        // Direct3D's clip-space depth runs from 0 to w; without this, vertex programs move it.
+        glClipControl(GL_LOWER_LEFT, GL_ZERO_TO_ONE);
+    }
+    draw_.anisotropySupported = version >= 46 ||
+                                hasExtension("GL_ARB_texture_filter_anisotropic") ||
+                                hasExtension("GL_EXT_texture_filter_anisotropic");
+    draw_.mirrorOnceSupported =
+        version >= 44 || hasExtension("GL_ARB_texture_mirror_clamp_to_edge") ||
+        hasExtension("GL_EXT_texture_mirror_clamp") || hasExtension("GL_ATI_texture_mirror_once");
 }
 
 void Device::readSizeLimits() {

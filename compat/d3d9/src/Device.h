@@ -276,6 +276,7 @@ private:
         UINT surface = 0;
     } limits_;
     void readSizeLimits();
+    void findOptionalGl(int version);
 
     DeviceState state_{};
     D3DMATRIX transforms_[kTransformCount];

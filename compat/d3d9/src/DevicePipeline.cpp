@@ -121,7 +121,9 @@ GLenum glStencilOperation(DWORD op) {
     }
 }
 
-GLenum glAddress(DWORD mode) {
+// Without mirror-clamp support, mirror once becomes mirrored repeat: the same for coordinates
+// from -1 to 1, which is where mirror once is used (one mirrored copy), repeating beyond.
+GLenum glAddress(DWORD mode, bool mirrorOnceSupported) {
     switch (mode) {
     case D3DTADDRESS_MIRROR:
         return GL_MIRRORED_REPEAT;
@@ -130,7 +132,7 @@ GLenum glAddress(DWORD mode) {
     case D3DTADDRESS_BORDER:
         return GL_CLAMP_TO_BORDER;
     case D3DTADDRESS_MIRRORONCE:
-        return GL_MIRROR_CLAMP_TO_EDGE;
+        return mirrorOnceSupported ? GL_MIRROR_CLAMP_TO_EDGE : GL_MIRRORED_REPEAT;
     default:
         return GL_REPEAT;
     }
@@ -398,12 +400,15 @@ void Device::applyTextures() {
         }
         const DWORD* ss = state_.sampler[unit];
         GLuint sampler = draw_.samplerObjects[unit];
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S,
-                            static_cast<GLint>(glAddress(ss[D3DSAMP_ADDRESSU])));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T,
-                            static_cast<GLint>(glAddress(ss[D3DSAMP_ADDRESSV])));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_R,
-                            static_cast<GLint>(glAddress(ss[D3DSAMP_ADDRESSW])));
+        glSamplerParameteri(
+            sampler, GL_TEXTURE_WRAP_S,
+            static_cast<GLint>(glAddress(ss[D3DSAMP_ADDRESSU], draw_.mirrorOnceSupported)));
+        glSamplerParameteri(
+            sampler, GL_TEXTURE_WRAP_T,
+            static_cast<GLint>(glAddress(ss[D3DSAMP_ADDRESSV], draw_.mirrorOnceSupported)));
+        glSamplerParameteri(
+            sampler, GL_TEXTURE_WRAP_R,
+            static_cast<GLint>(glAddress(ss[D3DSAMP_ADDRESSW], draw_.mirrorOnceSupported)));
         float border[4];
         colourOf(ss[D3DSAMP_BORDERCOLOR], border);
         glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, border);

@@ -60,7 +60,7 @@ HRESULT Device::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9
     *shader = nullptr;
     makeCurrent();
     auto* created = new VertexShader(this);
-    if (!created->code.create(function, ShaderStage::Vertex)) {
+    if (!created->code.create(function, ShaderStage::Vertex, !draw_.clipControl)) {
         created->Release();
         return D3DERR_INVALIDCALL;
     }
@@ -76,7 +76,7 @@ HRESULT Device::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9**
     *shader = nullptr;
     makeCurrent();
     auto* created = new PixelShader(this);
-    if (!created->code.create(function, ShaderStage::Pixel)) {
+    if (!created->code.create(function, ShaderStage::Pixel, !draw_.clipControl)) {
         created->Release();
         return D3DERR_INVALIDCALL;
     }

@@ -57,7 +57,10 @@ struct DrawState {
     uint8_t stageTextureKind[kStageCount] = {};
     float stageConstant[kStageCount][4] = {};
 
+    // Optional parts of GL, each with a fallback where the driver lacks it.
     bool anisotropySupported = false;
+    bool clipControl = false;
+    bool mirrorOnceSupported = false;
     float worldViewProjection[16] = {};
 };
 

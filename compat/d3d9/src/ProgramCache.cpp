@@ -40,7 +40,8 @@ GLuint ProgramCache::fixedVertexShader(const FixedVertexKey& key) {
     if (found != fixedVertex_.end()) {
         return found->second;
     }
-    GLuint shader = compileGlsl(GL_VERTEX_SHADER, generateVertexShader(key));
+    std::string glsl = generateVertexShader(key);
+    GLuint shader = compileGlsl(GL_VERTEX_SHADER, glClipDepth_ ? withGlClipDepth(glsl) : glsl);
     fixedVertex_.emplace(key, shader);
     return shader;
 }

@@ -36,7 +36,8 @@ struct Program {
 
 class ProgramCache {
 public:
-    ProgramCache() = default;
+    // glClipDepth: generated vertex programs end with withGlClipDepth's step.
+    explicit ProgramCache(bool glClipDepth) : glClipDepth_(glClipDepth) {}
     ~ProgramCache();
     ProgramCache(const ProgramCache&) = delete;
     ProgramCache& operator=(const ProgramCache&) = delete;
@@ -57,6 +58,7 @@ public:
     size_t fixedShaderCount() const { return fixedVertex_.size() + fixedPixel_.size(); }
 
 private:
+    bool glClipDepth_;
     Program* link(GLuint vertexShader, const ShaderCode* vertexCode, GLuint pixelShader,
                   const ShaderCode* pixelCode);
 

@@ -26,28 +26,40 @@ GLuint compileGlsl(GLenum stage, const std::string& source) {
     return shader;
 }
 
+std::string withStepAfterMain(const std::string& glsl, const char* declarations,
+                              const std::string& step) {
+    size_t main = glsl.find("void main()");
+    if (main == std::string::npos) {
+        return glsl;
+    }
+    std::string source = glsl.substr(0, main) + "void tx_programMain()" +
+                         glsl.substr(main + std::strlen("void main()"));
+    source += "\n";
+    source += declarations;
+    source += "void main()\n{\n    tx_programMain();\n    " + step + "\n}\n";
+    return source;
+}
+
+std::string withGlClipDepth(const std::string& vertexGlsl) {
+    return withStepAfterMain(vertexGlsl, "",
+                             "gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;");
+}
+
 namespace {
 
 // A pixel program gets the device's alpha test appended: its main becomes a function that the
 // new main calls before testing the colour it wrote.
 std::string withAlphaTest(const ShaderBlob& blob) {
-    const std::string& glsl = blob.glsl;
     std::string colour;
     for (const ShaderVarying& output : blob.outputs) {
         if (output.usage == 10 /* COLOR */ && output.usageIndex == 0) {
             colour = output.glslName;
         }
     }
-    size_t main = glsl.find("void main()");
-    if (colour.empty() || main == std::string::npos) {
-        return glsl;
+    if (colour.empty()) {
+        return blob.glsl;
     }
-    std::string source = glsl.substr(0, main) + "void tx_programMain()" +
-                         glsl.substr(main + std::strlen("void main()"));
-    source += "\n";
-    source += kAlphaTestGlsl;
-    source += "void main()\n{\n    tx_programMain();\n    tx_alphaTest(" + colour + ".a);\n}\n";
-    return source;
+    return withStepAfterMain(blob.glsl, kAlphaTestGlsl, "tx_alphaTest(" + colour + ".a);");
 }
 
 } // namespace
@@ -81,7 +93,7 @@ void ShaderCode::releaseGl() {
     }
 }
 
-bool ShaderCode::create(const DWORD* function, ShaderStage stage) {
+bool ShaderCode::create(const DWORD* function, ShaderStage stage, bool glClipDepth) {
     if (!function || !parseShaderBlob(function, blob_)) {
         std::fprintf(stderr, "tarnelix d3d9: the shader function is not a compiled program of "
                              "this system's HLSL compiler\n");
@@ -95,7 +107,9 @@ bool ShaderCode::create(const DWORD* function, ShaderStage stage) {
     }
     function_.assign(function, function + shaderBlobSize(function));
     bool vertex = stage == ShaderStage::Vertex;
-    shader_ = compileGlsl(vertex ? GL_VERTEX_SHADER : GL_FRAGMENT_SHADER, blob_.glsl);
+    shader_ = vertex ? compileGlsl(GL_VERTEX_SHADER,
+                                   glClipDepth ? withGlClipDepth(blob_.glsl) : blob_.glsl)
+                     : compileGlsl(GL_FRAGMENT_SHADER, blob_.glsl);
     if (!shader_) {
         return false;
     }

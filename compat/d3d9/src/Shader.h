@@ -22,7 +22,8 @@ public:
     ShaderCode& operator=(const ShaderCode&) = delete;
 
     // Parses and compiles; false (with the reason on stderr) when the blob is unusable.
-    bool create(const DWORD* function, ShaderStage stage);
+    // glClipDepth: the context has no clip control (see withGlClipDepth).
+    bool create(const DWORD* function, ShaderStage stage, bool glClipDepth);
     void releaseGl();
 
     const ShaderBlob& blob() const { return blob_; }
@@ -78,5 +79,15 @@ class PixelShader : public ShaderObject<IDirect3DPixelShader9> {
 
 // Compiles GLSL of one stage; 0 (with the log on stderr) on failure.
 GLuint compileGlsl(GLenum stage, const std::string& source);
+
+// The program with its main renamed and called from a new main that then runs `step`
+// (`declarations` go before it).
+std::string withStepAfterMain(const std::string& glsl, const char* declarations,
+                              const std::string& step);
+
+// Direct3D's clip-space depth runs from 0 to w, GL's from -w to w unless clip control changes
+// it. Where the driver lacks clip control a vertex program moves its depth into GL's range as
+// its last step; the depth range then maps it back to the same window depth.
+std::string withGlClipDepth(const std::string& vertexGlsl);
 
 } // namespace tarnelix::d3d9
