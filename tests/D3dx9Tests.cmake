@@ -36,3 +36,7 @@ target_compile_definitions(d3dx_glsl_link_test PRIVATE
 tarnelix_test(d3dx_draw_test SOURCES D3dxDrawTest.cpp ImageEncoding.cpp
               LIBS tarnelix_render tarnelix_d3d9_testing JPEG::JPEG PNG::PNG)
 target_compile_definitions(d3dx_draw_test PRIVATE TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
+tarnelix_test(glsl_core_validation_test SOURCES GlslCoreValidationTest.cpp TempDir.cpp
+              LIBS tarnelix_d3dx9_core tarnelix_d3d9)
+target_compile_definitions(glsl_core_validation_test PRIVATE
+    TARNELIX_DATA_DIR="${PROJECT_SOURCE_DIR}/data")
