@@ -2,7 +2,8 @@
 // Xvfb tests set their own video driver). Mesa is asked to give a deleted GL object's name to
 // the next object made, as newer releases always do and any GL may, so that no test passes only
 // because names are not reused. The Direct3D 9 stand-in checks every GL call it makes, and a
-// test during which it reported a GL error fails.
+// test during which it reported a GL error fails; Mesa's shader cache is off, so that what the
+// GL check hears does not depend on which programs an earlier run compiled.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -38,6 +39,7 @@ int main(int argc, char** argv) {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setenv("force_gl_names_reuse", "true", 0);
     setenv("TARNELIX_GL_CHECK", "1", 0);
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
     ::testing::InitGoogleTest(&argc, argv);
     ::testing::UnitTest::GetInstance()->listeners().Append(new GlFaultListener);
     return RUN_ALL_TESTS();
