@@ -105,3 +105,15 @@ if(TARNELIX_HAVE_PLAYER)
     set_tests_properties(player_under_xvfb PROPERTIES
         ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 300)
 endif()
+
+# Stills of the show at a few moments, each segment's look among them, small: with the GL check
+# on (as every test here), a GL error on the way fails them.
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/stills)
+foreach(at 5 22.5 52.5 100 135)
+    add_test(NAME capture_still_at_${at}s
+        COMMAND tarnelix-capture --width 320 --height 240 --at ${at}
+                --out ${CMAKE_CURRENT_BINARY_DIR}/stills/still-${at}.png
+        WORKING_DIRECTORY ${TARNELIX_SHOW_DIR})
+    set_tests_properties(capture_still_at_${at}s PROPERTIES
+        ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT}" TIMEOUT 120)
+endforeach()
