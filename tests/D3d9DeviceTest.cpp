@@ -256,3 +256,26 @@ TEST(D3d9Device, ObjectsMadeAfterOthersWentAreBoundAfresh) {
     buffer->Release();
     back->Release();
 }
+
+// 16-bit colour needs a format GL 3.3 lacks without GL_ARB_ES2_compatibility: the back buffer
+// is made, cleared and read back either way (the core_profile_only run takes the extension away).
+TEST(D3d9Device, SixteenBitBackBufferClearsAndReadsBack) {
+    TestDevice t(4, 4, D3DFMT_R5G6B5);
+    ASSERT_TRUE(t.ok());
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, D3DCOLOR_XRGB(255, 0, 255), 1.0f, 0);
+    IDirect3DSurface9* target = nullptr;
+    IDirect3DSurface9* copy = nullptr;
+    ASSERT_EQ(t.device->GetRenderTarget(0, &target), D3D_OK);
+    ASSERT_EQ(t.device->CreateOffscreenPlainSurface(4, 4, D3DFMT_R5G6B5, D3DPOOL_SYSTEMMEM, &copy,
+                                                    nullptr),
+              D3D_OK);
+    ASSERT_EQ(t.device->GetRenderTargetData(target, copy), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY), D3D_OK);
+    uint16_t texel = 0;
+    std::memcpy(&texel, static_cast<const char*>(locked.pBits) + locked.Pitch * 3 + 2 * 3, 2);
+    EXPECT_EQ(texel, 0xF81Fu);
+    copy->UnlockRect();
+    copy->Release();
+    target->Release();
+}

@@ -160,6 +160,7 @@ void Device::findOptionalGl(int version) {
     draw_.anisotropySupported = version >= 46 ||
                                 hasExtension("GL_ARB_texture_filter_anisotropic") ||
                                 hasExtension("GL_EXT_texture_filter_anisotropic");
+    setRgb565Supported(version >= 41 || hasExtension("GL_ARB_ES2_compatibility"));
     draw_.mirrorOnceSupported =
         version >= 44 || hasExtension("GL_ARB_texture_mirror_clamp_to_edge") ||
         hasExtension("GL_EXT_texture_mirror_clamp") || hasExtension("GL_ATI_texture_mirror_once");

@@ -181,6 +181,21 @@ const FormatInfo kFormats[] = {
 
 } // namespace
 
+namespace {
+bool rgb565Supported = true;
+} // namespace
+
+GLint glInternalFormat(const FormatInfo& info) {
+    if (info.internalFormat == GL_RGB565 && !rgb565Supported) {
+        return GL_RGB8;
+    }
+    return static_cast<GLint>(info.internalFormat);
+}
+
+void setRgb565Supported(bool supported) {
+    rgb565Supported = supported;
+}
+
 const FormatInfo* findFormat(D3DFORMAT format) {
     for (const FormatInfo& info : kFormats) {
         if (info.format == format) {

@@ -23,6 +23,13 @@ struct FormatInfo {
 // The format's entry, or null for a format the device does not support.
 const FormatInfo* findFormat(D3DFORMAT format);
 
+// The internal format GL stores the format in. GL_RGB565 is a sized format of GL 4.1 and
+// GL_ARB_ES2_compatibility only; where the driver has neither (each device says so as it starts:
+// one driver serves the process) 16-bit colour is kept in GL_RGB8, which every 3.3 driver renders
+// to and which converts from and to 5-6-5 texels on upload and readback.
+GLint glInternalFormat(const FormatInfo& info);
+void setRgb565Supported(bool supported);
+
 // Formats with an X channel: stored with an alpha that Direct3D never shows, so render targets
 // of these formats keep it at 1 (destination alpha reads as opaque, as on Direct3D).
 inline bool hasUnusedAlpha(D3DFORMAT format) {

@@ -15,15 +15,15 @@ Surface::Surface(Device* device, const D3DSURFACE_DESC& desc)
     if (format_->depth) {
         glGenRenderbuffers(1, &renderbuffer_);
         glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer_);
-        glRenderbufferStorage(GL_RENDERBUFFER, format_->internalFormat,
+        glRenderbufferStorage(GL_RENDERBUFFER, static_cast<GLenum>(glInternalFormat(*format_)),
                               static_cast<GLsizei>(desc.Width), static_cast<GLsizei>(desc.Height));
     } else if (desc.Usage & D3DUSAGE_RENDERTARGET) {
         glGenTextures(1, &texture_);
         bindScratch(GL_TEXTURE_2D, texture_);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format_->internalFormat),
-                     static_cast<GLsizei>(desc.Width), static_cast<GLsizei>(desc.Height), 0,
-                     format_->pixelFormat, format_->pixelType, nullptr);
+        glTexImage2D(GL_TEXTURE_2D, 0, glInternalFormat(*format_), static_cast<GLsizei>(desc.Width),
+                     static_cast<GLsizei>(desc.Height), 0, format_->pixelFormat, format_->pixelType,
+                     nullptr);
     } else {
         memory_.assign(static_cast<size_t>(pitch()) * desc.Height, 0);
     }

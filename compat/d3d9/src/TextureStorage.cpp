@@ -59,16 +59,16 @@ TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT dept
     glTexParameteri(target_, GL_TEXTURE_SWIZZLE_A, format_->swizzle[3]);
     for (UINT level = 0; level < levels_; ++level) {
         if (target_ == GL_TEXTURE_3D) {
-            glTexImage3D(
-                target_, static_cast<GLint>(level), static_cast<GLint>(format_->internalFormat),
-                static_cast<GLsizei>(this->width(level)), static_cast<GLsizei>(this->height(level)),
-                static_cast<GLsizei>(this->depth(level)), 0, format_->pixelFormat,
-                format_->pixelType, nullptr);
+            glTexImage3D(target_, static_cast<GLint>(level), glInternalFormat(*format_),
+                         static_cast<GLsizei>(this->width(level)),
+                         static_cast<GLsizei>(this->height(level)),
+                         static_cast<GLsizei>(this->depth(level)), 0, format_->pixelFormat,
+                         format_->pixelType, nullptr);
         } else {
-            glTexImage2D(
-                target_, static_cast<GLint>(level), static_cast<GLint>(format_->internalFormat),
-                static_cast<GLsizei>(this->width(level)), static_cast<GLsizei>(this->height(level)),
-                0, format_->pixelFormat, format_->pixelType, nullptr);
+            glTexImage2D(target_, static_cast<GLint>(level), glInternalFormat(*format_),
+                         static_cast<GLsizei>(this->width(level)),
+                         static_cast<GLsizei>(this->height(level)), 0, format_->pixelFormat,
+                         format_->pixelType, nullptr);
         }
     }
 }
