@@ -241,6 +241,9 @@ bool Device::resolveProgram() {
     if (program) {
         GLuint vertexBlock = vertexCode && program->vertexBlock ? vertexCode->uniformBuffer() : 0;
         GLuint pixelBlock = pixelCode && program->pixelBlock ? pixelCode->uniformBuffer() : 0;
+        // Each program's constants have a buffer of their own, bound whole: at offset 0, no
+        // binding has to meet GL_UNIFORM_BUFFER_OFFSET_ALIGNMENT (256 on many cards). Packing
+        // several into one buffer would have to round each start up to it.
         if (vertexBlock && vertexBlock != draw_.boundUniformBuffer[0]) {
             glBindBufferBase(GL_UNIFORM_BUFFER, 0, vertexBlock);
             draw_.boundUniformBuffer[0] = vertexBlock;
