@@ -216,6 +216,10 @@ HMONITOR Direct3D9::GetAdapterMonitor(UINT) {
 HRESULT Direct3D9::CreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow,
                                 DWORD behaviorFlags, D3DPRESENT_PARAMETERS* parameters,
                                 IDirect3DDevice9** device) {
+    // The check starts with the device's context, but the GL calls that set the device up
+    // belong to this call: it is named already.
+    glcheck::enabled = glCheckRequested();
+    TARNELIX_D3D9_CALL();
     if (!device) {
         return D3DERR_INVALIDCALL;
     }
