@@ -17,11 +17,12 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# ASan + UBSan build of everything, running the whole suite with the GL check on. GCC 12's runtime records the
-# dynamic TLS blocks it sees through __tls_get_addr, and with Debian 12's glibc it may record a
-# bogus one (seen: "Scanning DTLS range 0x19a8-0x1800002aaa"), on which the leak checker then
-# crashes at exit, depending on timing: it is told not to watch those calls. Dynamic TLS belongs
-# to the libraries the GL driver loads; no leak report came from leaving it unscanned.
+# ASan + UBSan build of everything, running the whole suite with the GL check on. GCC 12's
+# runtime records the dynamic TLS blocks it sees through __tls_get_addr, and with Debian 12's
+# glibc it may record a bogus one (seen: "Scanning DTLS range 0x19a8-0x1800002aaa"), on which
+# the leak checker then crashes at exit, depending on timing: it is told not to watch those
+# calls. Dynamic TLS belongs to the libraries the GL driver loads; no leak report came from
+# leaving it unscanned.
 # The run also compares stills of the show drawn by Mesa's softpipe with llvmpipe's
 # (TARNELIX_SOFTPIPE_STILLS: half a minute of software drawing, which make test leaves out).
 sanitize: deps

@@ -318,15 +318,20 @@ TEST_F(Textures, IndexedDrawsFromVertexAndIndexBuffers) {
     indices->Release();
 }
 
-// Sizes are checked against what the driver reports, not against fixed numbers: a texture or
-// surface the driver cannot hold is refused, and one at its limit is made.
-TEST_F(Textures, SizesBeyondTheDriversLargestAreRefused) {
-    GLint largest = 0;
-    GLint largestVolume = 0;
-    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    glGetIntegerv(GL_MAX_3D_TEXTURE_SIZE, &largestVolume);
-    ASSERT_GT(largest, 0);
-    UINT beyond = static_cast<UINT>(largest) + 1;
+// Sizes are checked against what the driver reports and, for textures, what the caps promise:
+// a texture or surface beyond them is refused, and one at the limit is made.
+TEST_F(Textures, SizesBeyondTheDriversOrTheCapsLargestAreRefused) {
+    GLint driverLargest = 0;
+    GLint driverLargestVolume = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &driverLargest);
+    glGetIntegerv(GL_MAX_3D_TEXTURE_SIZE, &driverLargestVolume);
+    ASSERT_GT(driverLargest, 0);
+    D3DCAPS9 caps{};
+    ASSERT_EQ(t.device->GetDeviceCaps(&caps), D3D_OK);
+    const UINT largest = std::min<UINT>(static_cast<UINT>(driverLargest), caps.MaxTextureWidth);
+    const UINT largestVolume =
+        std::min<UINT>(static_cast<UINT>(driverLargestVolume), caps.MaxVolumeExtent);
+    UINT beyond = largest + 1;
     IDirect3DTexture9* texture = nullptr;
     for (UINT size : {beyond, 1u}) {
         UINT other = size == 1 ? beyond : 1;
@@ -335,10 +340,11 @@ TEST_F(Textures, SizesBeyondTheDriversLargestAreRefused) {
                   D3DERR_INVALIDCALL);
         EXPECT_EQ(texture, nullptr);
     }
-    ASSERT_EQ(t.device->CreateTexture(static_cast<UINT>(largest), 1, 1, 0, D3DFMT_A8R8G8B8,
-                                      D3DPOOL_MANAGED, &texture, nullptr),
+    ASSERT_EQ(t.device->CreateTexture(largest, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
+                                      nullptr),
               D3D_OK);
     texture->Release();
+    beyond = static_cast<UINT>(driverLargest) + 1; // surfaces: the driver's limit alone
     IDirect3DSurface9* surface = nullptr;
     EXPECT_EQ(t.device->CreateRenderTarget(beyond, 1, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0,
                                            FALSE, &surface, nullptr),
@@ -347,7 +353,7 @@ TEST_F(Textures, SizesBeyondTheDriversLargestAreRefused) {
                                                   FALSE, &surface, nullptr),
               D3DERR_INVALIDCALL);
     IDirect3DVolumeTexture9* volume = nullptr;
-    EXPECT_EQ(t.device->CreateVolumeTexture(1, 1, static_cast<UINT>(largestVolume) + 1, 1, 0,
-                                            D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &volume, nullptr),
+    EXPECT_EQ(t.device->CreateVolumeTexture(1, 1, largestVolume + 1, 1, 0, D3DFMT_A8R8G8B8,
+                                            D3DPOOL_MANAGED, &volume, nullptr),
               D3DERR_INVALIDCALL);
 }

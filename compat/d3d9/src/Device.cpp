@@ -172,11 +172,17 @@ void Device::readSizeLimits() {
         glGetIntegerv(name, &value);
         return static_cast<UINT>(value > 0 ? value : 0);
     };
-    limits_.texture = limit(GL_MAX_TEXTURE_SIZE);
-    limits_.volume = limit(GL_MAX_3D_TEXTURE_SIZE);
     // A render target is a texture and a depth buffer a renderbuffer; either may be either's
     // partner in a framebuffer.
-    limits_.surface = std::min(limits_.texture, limit(GL_MAX_RENDERBUFFER_SIZE));
+    limits_.surface = std::min(limit(GL_MAX_TEXTURE_SIZE), limit(GL_MAX_RENDERBUFFER_SIZE));
+    // Textures also stay within what the caps promise, as they would on the card the caps
+    // describe: a program tested here must not rely on more.
+    D3DCAPS9 caps;
+    fillCaps(caps);
+    limits_.texture = std::min({limit(GL_MAX_TEXTURE_SIZE), static_cast<UINT>(caps.MaxTextureWidth),
+                                static_cast<UINT>(caps.MaxTextureHeight)});
+    limits_.volume =
+        std::min(limit(GL_MAX_3D_TEXTURE_SIZE), static_cast<UINT>(caps.MaxVolumeExtent));
 }
 
 Device::~Device() {
