@@ -122,6 +122,24 @@ void readSegment(Reader& reader, const toml::table& table, ShowSegment& segment)
     segment.rewinds = startGiven;
 }
 
+// toml++ quotes what it met in its messages, raw: a line break or another control character
+// there would break the one line a fault is told in.
+std::string oneLine(std::string_view text) {
+    std::string out;
+    for (const char c : text) {
+        if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+            out += ' ';
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 bool parseShowFile(std::string_view text, const std::string& file, ShowScript& script,
@@ -130,7 +148,7 @@ bool parseShowFile(std::string_view text, const std::string& file, ShowScript& s
     if (!parsed) {
         const toml::parse_error& e = parsed.error();
         error = file + ":" + std::to_string(e.source().begin.line) + ":" +
-                std::to_string(e.source().begin.column) + ": " + std::string(e.description());
+                std::to_string(e.source().begin.column) + ": " + oneLine(e.description());
         return false;
     }
     Reader reader(file, warnings);

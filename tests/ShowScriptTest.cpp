@@ -113,6 +113,7 @@ TEST(ShowFile, EachFaultIsOneLineAtItsPlace) {
         {"scene = \"s.3df\"\nambient = [1, 2]\n" + segment, "show.toml:2:11: ambient: expected"},
         {"scene = \"s.3df\"\nsegment = 5\n", "show.toml:2:11: segment: expected [[segment]]"},
         {"scene = \"s.3df\n", "show.toml:1:"},
+        {"scene = \"s.3df\"\nambient = f\nx = 1\n", "show.toml:2:"}, // toml++ quotes the break
     };
     for (const Case& c : cases) {
         const Read r = read(c.text);
