@@ -19,23 +19,19 @@ public:
     bool failed() const { return !m_error.empty(); }
     const std::string& error() const { return m_error; }
 
-    ShowFilePlace placeOf(const toml::source_region& source) const {
+    static ShowFilePlace placeOf(const toml::source_region& source) {
         return ShowFilePlace{static_cast<int>(source.begin.line),
                              static_cast<int>(source.begin.column)};
     }
 
     void fail(const toml::source_region& source, const std::string& what) {
         if (m_error.empty()) {
-            const ShowFilePlace place = placeOf(source);
-            m_error = m_file + ":" + std::to_string(place.line) + ":" +
-                      std::to_string(place.column) + ": " + what;
+            m_error = showFilePlace(m_file, placeOf(source)) + what;
         }
     }
 
     void warnUnknown(const toml::key& key) {
-        const ShowFilePlace place = placeOf(key.source());
-        m_warnings.push_back(m_file + ":" + std::to_string(place.line) + ":" +
-                             std::to_string(place.column) + ": unknown key \"" +
+        m_warnings.push_back(showFilePlace(m_file, placeOf(key.source())) + "unknown key \"" +
                              std::string(key.str()) + "\" is left out");
     }
 
@@ -147,8 +143,7 @@ bool parseShowFile(std::string_view text, const std::string& file, ShowScript& s
     toml::parse_result parsed = toml::parse(text, file);
     if (!parsed) {
         const toml::parse_error& e = parsed.error();
-        error = file + ":" + std::to_string(e.source().begin.line) + ":" +
-                std::to_string(e.source().begin.column) + ": " + oneLine(e.description());
+        error = showFilePlace(file, Reader::placeOf(e.source())) + oneLine(e.description());
         return false;
     }
     Reader reader(file, warnings);

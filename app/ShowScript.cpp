@@ -35,9 +35,10 @@ bool ShowScript::camerasShownBetween(double from, double to) const {
 }
 
 std::string ShowScript::at(const ShowFilePlace& place) const {
-    if (file.empty()) {
-        return "";
-    }
+    return file.empty() ? "" : showFilePlace(file, place);
+}
+
+std::string showFilePlace(const std::string& file, const ShowFilePlace& place) {
     return file + ":" + std::to_string(place.line) + ":" + std::to_string(place.column) + ": ";
 }
 

@@ -46,6 +46,9 @@ struct ShowScript {
     std::string at(const ShowFilePlace& place) const;
 };
 
+// "FILE:LINE:COLUMN: ", the way a fault in a show file begins.
+std::string showFilePlace(const std::string& file, const ShowFilePlace& place);
+
 // The show's own script: the splash, three cameras and the closing splash.
 const ShowScript& builtInShow();
 
