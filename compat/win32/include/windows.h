@@ -38,6 +38,8 @@ typedef int32_t LONG;
 typedef uint32_t ULONG;
 typedef int64_t LONGLONG;
 typedef uint64_t ULONGLONG;
+typedef int64_t INT64;
+typedef uint64_t UINT64;
 typedef int32_t INT;
 typedef uint32_t UINT;
 typedef int32_t BOOL;
