@@ -31,6 +31,7 @@ class VertexShader;
 class PixelShader;
 class ProgramCache;
 class StreamRing;
+class Query;
 
 class Device final : public ComObject<IDirect3DDevice9> {
 public:
@@ -50,6 +51,9 @@ public:
     void forgetShader(GLuint shader);
     // The number of generated fixed-function shaders (for tests and benchmarks).
     size_t fixedShaderCount() const;
+    // The occlusion query GL counts samples for: GL counts for one at a time.
+    Query* countingQuery() const { return countingQuery_; }
+    void setCountingQuery(Query* query) { countingQuery_ = query; }
 
     // IDirect3DDevice9
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override;
@@ -317,6 +321,7 @@ private:
     std::unique_ptr<ProgramCache> programs_;
     std::unique_ptr<StreamRing> vertexRing_;
     std::unique_ptr<StreamRing> indexRing_;
+    Query* countingQuery_ = nullptr;
 };
 
 } // namespace tarnelix::d3d9

@@ -141,12 +141,4 @@ HRESULT Device::DeletePatch(UINT) {
     return refuse("DeletePatch");
 }
 
-HRESULT Device::CreateQuery(D3DQUERYTYPE type, IDirect3DQuery9** query) {
-    if (query) {
-        *query = nullptr;
-    }
-    refuseOnce("query type", static_cast<uint32_t>(type));
-    return D3DERR_NOTAVAILABLE;
-}
-
 } // namespace tarnelix::d3d9
