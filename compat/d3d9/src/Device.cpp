@@ -8,6 +8,7 @@
 #include "ProgramCache.h"
 #include "Refusal.h"
 #include "Shader.h"
+#include "StateBlock.h"
 #include "StreamRing.h"
 #include "Surface.h"
 #include "Texture.h"
@@ -189,6 +190,10 @@ Device::~Device() {
     bool haveContext = context_ && sdlWindowOf(focusWindow_) == window_ && window_;
     if (haveContext) {
         SDL_GL_MakeCurrent(window_, context_);
+    }
+    if (recording_) {
+        recording_->Release();
+        recording_ = nullptr;
     }
     resetState();
     for (auto& entry : fvfDeclarations_) {

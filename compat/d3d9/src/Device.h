@@ -32,6 +32,7 @@ class PixelShader;
 class ProgramCache;
 class StreamRing;
 class Query;
+class StateBlock;
 
 class Device final : public ComObject<IDirect3DDevice9> {
 public:
@@ -54,6 +55,7 @@ public:
     // The occlusion query GL counts samples for: GL counts for one at a time.
     Query* countingQuery() const { return countingQuery_; }
     void setCountingQuery(Query* query) { countingQuery_ = query; }
+    DWORD lightCount() const { return static_cast<DWORD>(lights_.size()); }
 
     // IDirect3DDevice9
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override;
@@ -322,6 +324,8 @@ private:
     std::unique_ptr<StreamRing> vertexRing_;
     std::unique_ptr<StreamRing> indexRing_;
     Query* countingQuery_ = nullptr;
+    // Between BeginStateBlock and EndStateBlock the Set* calls go into this block, not the device.
+    StateBlock* recording_ = nullptr;
 };
 
 } // namespace tarnelix::d3d9

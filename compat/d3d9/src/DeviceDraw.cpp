@@ -5,6 +5,7 @@
 #include "Buffers.h"
 #include "ProgramCache.h"
 #include "Refusal.h"
+#include "StateBlock.h"
 #include "StreamRing.h"
 #include "VertexDeclaration.h"
 
@@ -49,6 +50,21 @@ UINT vertexCount(D3DPRIMITIVETYPE type, UINT primitives) {
     }
 }
 
+StreamSource recordedStream(IDirect3DVertexBuffer9* buffer, UINT offset, UINT stride) {
+    StreamSource stream;
+    stream.buffer.reset(buffer);
+    stream.offset = offset;
+    stream.stride = stride;
+    return stream;
+}
+
+VertexInput recordedInput(IDirect3DVertexDeclaration9* declaration, DWORD fvf) {
+    VertexInput input;
+    input.declaration.reset(declaration);
+    input.fvf = fvf;
+    return input;
+}
+
 } // namespace
 
 HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UINT offset,
@@ -56,6 +72,10 @@ HRESULT Device::SetStreamSource(UINT stream, IDirect3DVertexBuffer9* buffer, UIN
     TARNELIX_D3D9_CALL();
     if (stream >= kStreamCount) {
         return D3DERR_INVALIDCALL;
+    }
+    if (recording_) {
+        recording_->held().streams.record(stream, recordedStream(buffer, offset, stride));
+        return D3D_OK;
     }
     auto* vertexBuffer = static_cast<VertexBuffer*>(buffer);
     Stream& s = streams_[stream];
@@ -91,6 +111,10 @@ HRESULT Device::SetStreamSourceFreq(UINT stream, UINT setting) {
         refuseOnce("instanced stream frequency", setting);
         return D3DERR_INVALIDCALL;
     }
+    if (recording_) {
+        recording_->held().frequencies.record(stream, setting);
+        return D3D_OK;
+    }
     return D3D_OK;
 }
 
@@ -105,6 +129,10 @@ HRESULT Device::GetStreamSourceFreq(UINT stream, UINT* setting) {
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        recordObject(recording_->held().indices, buffer);
+        return D3D_OK;
+    }
     auto* indexBuffer = static_cast<IndexBuffer*>(buffer);
     if (indices_ != indexBuffer) {
         assign(indices_, indexBuffer);
@@ -139,6 +167,10 @@ HRESULT Device::CreateVertexDeclaration(const D3DVERTEXELEMENT9* elements,
 
 HRESULT Device::SetVertexDeclaration(IDirect3DVertexDeclaration9* decl) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        recording_->held().vertexInput.record(recordedInput(decl, 0));
+        return D3D_OK;
+    }
     auto* declaration = static_cast<VertexDeclaration*>(decl);
     if (declaration_ == declaration && fvf_ == 0) {
         return D3D_OK;
@@ -176,6 +208,14 @@ VertexDeclaration* Device::declarationForFvf(DWORD fvf) {
 
 HRESULT Device::SetFVF(DWORD fvf) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        VertexDeclaration* declaration = fvf ? declarationForFvf(fvf) : declaration_;
+        if (fvf && !declaration) {
+            return D3DERR_INVALIDCALL;
+        }
+        recording_->held().vertexInput.record(recordedInput(declaration, fvf));
+        return D3D_OK;
+    }
     if (fvf == fvf_ && (fvf == 0 || declaration_)) {
         return D3D_OK;
     }
@@ -273,6 +313,9 @@ void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
 
 HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
+    }
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
@@ -292,6 +335,9 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
 HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT, UINT,
                                      UINT startIndex, UINT primitiveCount) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
+    }
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
@@ -321,6 +367,9 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
 HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices,
                                 UINT stride) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
+    }
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !vertices || stride == 0 || !declaration_ ||
         primitiveCount > kMaxPrimitiveCount) {
@@ -348,6 +397,9 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UIN
                                        UINT primitiveCount, const void* indexData,
                                        D3DFORMAT indexFormat, const void* vertices, UINT stride) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
+    }
     GLenum mode = glPrimitive(type);
     if (mode == GL_NONE || !vertices || !indexData || stride == 0 || !declaration_ ||
         (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) ||

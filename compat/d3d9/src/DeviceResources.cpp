@@ -6,6 +6,7 @@
 #include "Formats.h"
 #include "GlScratch.h"
 #include "Refusal.h"
+#include "StateBlock.h"
 #include "Surface.h"
 #include "Texture.h"
 
@@ -174,6 +175,14 @@ HRESULT Device::SetTexture(DWORD stage, IDirect3DBaseTexture9* texture) {
             refuseOnce("vertex texture sampler", stage);
         }
         return D3DERR_INVALIDCALL;
+    }
+    if (recording_) {
+        if (texture && !boundTextureOf(texture)) {
+            return D3DERR_INVALIDCALL;
+        }
+        recording_->held().textures.values[stage].reset(texture);
+        recording_->held().textures.held.set(stage);
+        return D3D_OK;
     }
     if (textures_[stage] == texture) {
         return D3D_OK;

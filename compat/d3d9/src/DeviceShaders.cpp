@@ -4,6 +4,7 @@
 
 #include "ProgramCache.h"
 #include "Shader.h"
+#include "StateBlock.h"
 
 #include <cstring>
 
@@ -86,6 +87,10 @@ HRESULT Device::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9**
 
 HRESULT Device::SetVertexShader(IDirect3DVertexShader9* shader) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        recordObject(recording_->held().vertexShader, shader);
+        return D3D_OK;
+    }
     auto* vertexShader = static_cast<VertexShader*>(shader);
     if (vertexShader != vertexShader_) {
         assign(vertexShader_, vertexShader);
@@ -105,6 +110,10 @@ HRESULT Device::GetVertexShader(IDirect3DVertexShader9** shader) {
 
 HRESULT Device::SetPixelShader(IDirect3DPixelShader9* shader) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        recordObject(recording_->held().pixelShader, shader);
+        return D3D_OK;
+    }
     auto* pixelShader = static_cast<PixelShader*>(shader);
     if (pixelShader != pixelShader_) {
         assign(pixelShader_, pixelShader);
@@ -124,6 +133,9 @@ HRESULT Device::GetPixelShader(IDirect3DPixelShader9** shader) {
 
 HRESULT Device::SetVertexShaderConstantF(UINT start, const float* data, UINT count) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return recording_->held().vsFloat.recordRange(start, data, count);
+    }
     return setRegisters(vsFloat_, start, data, count, draw_.vsConstantVersion);
 }
 
@@ -134,6 +146,9 @@ HRESULT Device::GetVertexShaderConstantF(UINT start, float* data, UINT count) {
 
 HRESULT Device::SetVertexShaderConstantI(UINT start, const int* data, UINT count) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return recording_->held().vsInt.recordRange(start, data, count);
+    }
     return setRegisters(vsInt_, start, data, count, draw_.vsConstantVersion);
 }
 
@@ -144,6 +159,9 @@ HRESULT Device::GetVertexShaderConstantI(UINT start, int* data, UINT count) {
 
 HRESULT Device::SetVertexShaderConstantB(UINT start, const BOOL* data, UINT count) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return recording_->held().vsBool.recordRange(start, data, count);
+    }
     return setRegisters(vsBool_, start, data, count, draw_.vsConstantVersion);
 }
 
@@ -154,6 +172,9 @@ HRESULT Device::GetVertexShaderConstantB(UINT start, BOOL* data, UINT count) {
 
 HRESULT Device::SetPixelShaderConstantF(UINT start, const float* data, UINT count) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return recording_->held().psFloat.recordRange(start, data, count);
+    }
     return setRegisters(psFloat_, start, data, count, draw_.psConstantVersion);
 }
 
@@ -164,6 +185,9 @@ HRESULT Device::GetPixelShaderConstantF(UINT start, float* data, UINT count) {
 
 HRESULT Device::SetPixelShaderConstantI(UINT start, const int* data, UINT count) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return recording_->held().psInt.recordRange(start, data, count);
+    }
     return setRegisters(psInt_, start, data, count, draw_.psConstantVersion);
 }
 
@@ -174,6 +198,9 @@ HRESULT Device::GetPixelShaderConstantI(UINT start, int* data, UINT count) {
 
 HRESULT Device::SetPixelShaderConstantB(UINT start, const BOOL* data, UINT count) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        return recording_->held().psBool.recordRange(start, data, count);
+    }
     return setRegisters(psBool_, start, data, count, draw_.psConstantVersion);
 }
 

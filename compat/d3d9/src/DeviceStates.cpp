@@ -4,6 +4,7 @@
 #include "Device.h"
 
 #include "Refusal.h"
+#include "StateBlock.h"
 #include "Surface.h"
 
 #include <cstring>
@@ -111,6 +112,10 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
         refuseOnce("render state", static_cast<uint32_t>(state));
         return D3DERR_INVALIDCALL;
     }
+    if (recording_) {
+        recording_->held().render.record(state, value);
+        return D3D_OK;
+    }
     if (state_.render[state] == value) {
         return D3D_OK;
     }
@@ -144,6 +149,10 @@ HRESULT Device::SetTextureStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type,
     TARNELIX_D3D9_CALL();
     if (stage >= kStageCount || type < 0 || type >= kStageStateCount || !isKnownStageState(type)) {
         return D3DERR_INVALIDCALL;
+    }
+    if (recording_) {
+        recording_->held().stage.record(StateSet::stageIndex(stage, type), value);
+        return D3D_OK;
     }
     if (state_.stage[stage][type] == value) {
         return D3D_OK;
@@ -183,6 +192,10 @@ HRESULT Device::SetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD v
             refuseOnce("vertex texture sampler", sampler);
         }
         return D3DERR_INVALIDCALL;
+    }
+    if (recording_) {
+        recording_->held().sampler.record(StateSet::samplerIndex(sampler, type), value);
+        return D3D_OK;
     }
     if (state_.sampler[sampler][type] == value) {
         return D3D_OK;
@@ -228,6 +241,10 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matri
     if (!matrix || state < 0 || state >= kTransformCount) {
         return D3DERR_INVALIDCALL;
     }
+    if (recording_) {
+        recording_->held().transforms.record(state, *matrix);
+        return D3D_OK;
+    }
     if (std::memcmp(&transforms_[state], matrix, sizeof(D3DMATRIX)) == 0) {
         return D3D_OK;
     }
@@ -272,6 +289,10 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
         viewport->Y + viewport->Height > target.Height) {
         return D3DERR_INVALIDCALL;
     }
+    if (recording_) {
+        recording_->held().viewport.record(*viewport);
+        return D3D_OK;
+    }
     if (std::memcmp(&viewport_, viewport, sizeof(D3DVIEWPORT9)) == 0) {
         return D3D_OK;
     }
@@ -295,6 +316,10 @@ HRESULT Device::SetScissorRect(const RECT* rect) {
     if (!rect) {
         return D3DERR_INVALIDCALL;
     }
+    if (recording_) {
+        recording_->held().scissor.record(*rect);
+        return D3D_OK;
+    }
     scissor_ = *rect;
     draw_.dirty |= kDirtyRaster;
     return D3D_OK;
@@ -313,6 +338,10 @@ HRESULT Device::SetMaterial(const D3DMATERIAL9* material) {
     TARNELIX_D3D9_CALL();
     if (!material) {
         return D3DERR_INVALIDCALL;
+    }
+    if (recording_) {
+        recording_->held().material.record(*material);
+        return D3D_OK;
     }
     state_.material = *material;
     ++draw_.fixedVersion;
@@ -333,6 +362,10 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
     if (!light) {
         return D3DERR_INVALIDCALL;
     }
+    if (recording_) {
+        recording_->held().lights[index].light.record(*light);
+        return D3D_OK;
+    }
     if (index >= lights_.size()) {
         lights_.resize(index + 1);
     }
@@ -351,6 +384,10 @@ HRESULT Device::GetLight(DWORD index, D3DLIGHT9* light) {
 
 HRESULT Device::LightEnable(DWORD index, BOOL enable) {
     TARNELIX_D3D9_CALL();
+    if (recording_) {
+        recording_->held().lights[index].enabled.record(enable);
+        return D3D_OK;
+    }
     if (index >= lights_.size()) {
         lights_.resize(index + 1);
         lights_[index].light.Type = D3DLIGHT_DIRECTIONAL;
@@ -377,6 +414,10 @@ HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
     TARNELIX_D3D9_CALL();
     if (!plane || index >= D3DMAXUSERCLIPPLANES) {
         return D3DERR_INVALIDCALL;
+    }
+    if (recording_) {
+        recording_->held().clipPlanes.recordRange(index, plane, 1);
+        return D3D_OK;
     }
     std::memcpy(clipPlanes_[index], plane, sizeof(clipPlanes_[index]));
     return D3D_OK;

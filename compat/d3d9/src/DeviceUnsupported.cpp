@@ -59,24 +59,6 @@ void Device::GetGammaRamp(UINT, D3DGAMMARAMP* ramp) {
     }
 }
 
-HRESULT Device::CreateStateBlock(D3DSTATEBLOCKTYPE, IDirect3DStateBlock9** block) {
-    if (block) {
-        *block = nullptr;
-    }
-    return refuse("state blocks (CreateStateBlock)");
-}
-
-HRESULT Device::BeginStateBlock() {
-    return refuse("state blocks (BeginStateBlock)");
-}
-
-HRESULT Device::EndStateBlock(IDirect3DStateBlock9** block) {
-    if (block) {
-        *block = nullptr;
-    }
-    return refuse("state blocks (EndStateBlock)");
-}
-
 HRESULT Device::SetClipStatus(const D3DCLIPSTATUS9*) {
     return refuse("SetClipStatus");
 }

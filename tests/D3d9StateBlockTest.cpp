@@ -1,0 +1,549 @@
+// State blocks: each group of states captured, changed, applied and drawn again; recording
+// exactly what is set in between; which half of the pipeline each block type holds; and the
+// save-everything-draw-restore pattern of user-interface renderers.
+
+#include "D3d9TestDevice.h"
+
+#include <tarnelix/ShaderBlob.h>
+
+#include <gtest/gtest.h>
+
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <vector>
+
+using namespace tarnelix;
+using namespace tarnelix::test;
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+template <class T> void append(Bytes& bytes, const T& value) {
+    const auto* first = reinterpret_cast<const uint8_t*>(&value);
+    bytes.insert(bytes.end(), first, first + sizeof(value));
+}
+
+// The object a Get* call hands out, without keeping its reference.
+template <class T> T* peek(IDirect3DDevice9* device, HRESULT (IDirect3DDevice9::*get)(T**)) {
+    T* object = nullptr;
+    (device->*get)(&object);
+    if (object) {
+        object->Release();
+    }
+    return object;
+}
+
+const char* const kVertexGlsl = R"(#version 330
+in vec4 in_POSITION0;
+layout(std140) uniform VSConstants {
+    vec4 offset;
+};
+uniform vec4 tx_PosFixup;
+void main()
+{
+    gl_Position = vec4(in_POSITION0.xyz + offset.xyz, 1.0);
+    gl_Position.xy = gl_Position.xy * tx_PosFixup.xy + tx_PosFixup.zw * gl_Position.w;
+}
+)";
+
+const char* const kPixelGlsl = R"(#version 330
+layout(std140) uniform PSConstants {
+    vec4 colour;
+};
+out vec4 out_COLOR0;
+void main()
+{
+    out_COLOR0 = colour;
+}
+)";
+
+// A program whose one constant sits in register c0.
+std::vector<uint32_t> blob(ShaderStage stage) {
+    ShaderBlob blob;
+    blob.stage = stage;
+    bool vertex = stage == ShaderStage::Vertex;
+    blob.glsl = vertex ? kVertexGlsl : kPixelGlsl;
+    blob.uniformBlock = vertex ? "VSConstants" : "PSConstants";
+    blob.uniformBlockSize = 16;
+    if (vertex) {
+        blob.inputs = {{"in_POSITION0", D3DDECLUSAGE_POSITION, 0}};
+    } else {
+        blob.outputs = {{"out_COLOR0", D3DDECLUSAGE_COLOR, 0}};
+    }
+    ShaderConstant constant;
+    constant.name = vertex ? "offset" : "colour";
+    constant.glslName = constant.name;
+    blob.constants.push_back(constant);
+    return serializeShaderBlob(blob);
+}
+
+constexpr UINT kSize = 16;
+
+// A device and two of every object a state can name, so that each group has two values.
+struct Scene {
+    Scene() {
+        if (!t.ok()) {
+            return;
+        }
+        d = t.device;
+        d->SetRenderState(D3DRS_LIGHTING, FALSE);
+        d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+        d->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+        textures[0] = t.texture(1, 1, {0xFFFF0000});
+        textures[1] = t.texture(1, 1, {0xFF00FF00});
+        stripes = t.texture(2, 1, {0xFFFF0000, 0xFF00FF00});
+        makeBuffers();
+        makeShaders();
+        const D3DVERTEXELEMENT9 noColour[] = {
+            {0, 0, D3DDECLTYPE_FLOAT4, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_POSITIONT, 0},
+            {0, 20, D3DDECLTYPE_FLOAT2, D3DDECLMETHOD_DEFAULT, D3DDECLUSAGE_TEXCOORD, 0},
+            D3DDECL_END()};
+        d->CreateVertexDeclaration(noColour, &declaration);
+    }
+    ~Scene() {
+        for (IUnknown* object : std::vector<IUnknown*>{
+                 textures[0], textures[1], stripes, buffers[0], buffers[1], halves, indices[0],
+                 indices[1], vertexShaders[0], vertexShaders[1], pixelShaders[0], pixelShaders[1],
+                 declaration}) {
+            if (object) {
+                object->Release();
+            }
+        }
+    }
+
+    void makeBuffers() {
+        const D3DCOLOR colours[2] = {0xFFFF0000, 0xFF00FF00};
+        for (int i = 0; i < 2; ++i) {
+            ScreenVertex quad[6];
+            screenQuad(quad, 0, 0, kSize, kSize, 0.5f, colours[i]);
+            buffers[i] = vertexBuffer(quad, sizeof(quad));
+        }
+        ScreenVertex both[12];
+        screenQuad(both, 0, 0, kSize / 2, kSize, 0.5f, colours[0]);
+        screenQuad(both + 6, kSize / 2, 0, kSize, kSize, 0.5f, colours[1]);
+        halves = vertexBuffer(both, sizeof(both));
+        for (WORD i = 0; i < 2; ++i) {
+            d->CreateIndexBuffer(6 * sizeof(WORD), 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices[i],
+                                 nullptr);
+            WORD* data = nullptr;
+            indices[i]->Lock(0, 0, reinterpret_cast<void**>(&data), 0);
+            for (WORD k = 0; k < 6; ++k) {
+                data[k] = static_cast<WORD>(i * 6 + k);
+            }
+            indices[i]->Unlock();
+        }
+    }
+
+    IDirect3DVertexBuffer9* vertexBuffer(const void* vertices, UINT size) {
+        IDirect3DVertexBuffer9* buffer = nullptr;
+        d->CreateVertexBuffer(size, 0, 0, D3DPOOL_MANAGED, &buffer, nullptr);
+        void* data = nullptr;
+        buffer->Lock(0, 0, &data, 0);
+        std::memcpy(data, vertices, size);
+        buffer->Unlock();
+        return buffer;
+    }
+
+    void makeShaders() {
+        std::vector<uint32_t> vs = blob(ShaderStage::Vertex);
+        std::vector<uint32_t> ps = blob(ShaderStage::Pixel);
+        for (int i = 0; i < 2; ++i) {
+            d->CreateVertexShader(reinterpret_cast<const DWORD*>(vs.data()), &vertexShaders[i]);
+            d->CreatePixelShader(reinterpret_cast<const DWORD*>(ps.data()), &pixelShaders[i]);
+        }
+    }
+
+    void drawScreen(float u1 = 1.0f) {
+        ScreenVertex quad[6];
+        screenQuad(quad, 0, 0, kSize, kSize, 0.5f, 0xFFFFFFFF, 0, 0, u1, 1);
+        EXPECT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)), D3D_OK);
+    }
+
+    void drawClip() {
+        ClipVertex quad[6];
+        clipQuad(quad, -1, -1, 1, 1, 0.5f, 0xFFFFFFFF);
+        EXPECT_EQ(d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ClipVertex)), D3D_OK);
+    }
+
+    // Clears with ColorFill, which neither the scissor nor the viewport limits.
+    std::vector<uint32_t> picture(void (*draw)(Scene&)) {
+        IDirect3DSurface9* target = nullptr;
+        d->GetRenderTarget(0, &target);
+        d->ColorFill(target, nullptr, 0xFF000000);
+        target->Release();
+        draw(*this);
+        return t.read();
+    }
+
+    TestDevice t{kSize, kSize};
+    IDirect3DDevice9* d = nullptr;
+    IDirect3DTexture9* textures[2] = {};
+    IDirect3DTexture9* stripes = nullptr;
+    IDirect3DVertexBuffer9* buffers[2] = {};
+    IDirect3DVertexBuffer9* halves = nullptr;
+    IDirect3DIndexBuffer9* indices[2] = {};
+    IDirect3DVertexShader9* vertexShaders[2] = {};
+    IDirect3DPixelShader9* pixelShaders[2] = {};
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+};
+
+D3DMATRIX translation(float x) {
+    D3DMATRIX m{};
+    m._11 = m._22 = m._33 = m._44 = 1.0f;
+    m._41 = x;
+    return m;
+}
+
+void noPreparation(Scene&) {}
+
+void screenFvf(Scene& s) {
+    s.d->SetFVF(kScreenFvf);
+}
+
+void clipFvf(Scene& s) {
+    s.d->SetFVF(kClipFvf);
+}
+
+void drawScreen(Scene& s) {
+    s.drawScreen();
+}
+
+void drawClip(Scene& s) {
+    s.drawClip();
+}
+
+// One group of states per row: `set` gives it one of two values, `read` reads it back through
+// Get* calls, `draw` (where the group changes what is drawn) draws with it.
+struct Group {
+    const char* name;
+    D3DSTATEBLOCKTYPE type; // a block type that holds the group
+    void (*prepare)(Scene&);
+    void (*set)(Scene&, int value);
+    Bytes (*read)(Scene&);
+    void (*draw)(Scene&);
+};
+
+const Group kGroups[] = {
+    {"pixel render states", D3DSBT_PIXELSTATE, screenFvf,
+     [](Scene& s, int v) {
+         s.d->SetRenderState(D3DRS_COLORWRITEENABLE, v ? D3DCOLORWRITEENABLE_RED : 0xF);
+         s.d->SetRenderState(D3DRS_ZFUNC, v ? D3DCMP_GREATER : D3DCMP_LESS);
+     },
+     [](Scene& s) {
+         Bytes b;
+         DWORD value = 0;
+         for (D3DRENDERSTATETYPE state : {D3DRS_COLORWRITEENABLE, D3DRS_ZFUNC}) {
+             s.d->GetRenderState(state, &value);
+             append(b, value);
+         }
+         return b;
+     },
+     drawScreen},
+    {"vertex render states", D3DSBT_VERTEXSTATE, screenFvf,
+     [](Scene& s, int v) { s.d->SetRenderState(D3DRS_CULLMODE, v ? D3DCULL_CW : D3DCULL_NONE); },
+     [](Scene& s) {
+         DWORD value = 0;
+         s.d->GetRenderState(D3DRS_CULLMODE, &value);
+         Bytes b;
+         append(b, value);
+         return b;
+     },
+     drawScreen},
+    {"texture-stage and sampler states", D3DSBT_PIXELSTATE,
+     [](Scene& s) {
+         screenFvf(s);
+         s.d->SetTexture(0, s.stripes);
+     },
+     [](Scene& s, int v) {
+         s.d->SetTextureStageState(0, D3DTSS_COLOROP, v ? D3DTOP_SELECTARG2 : D3DTOP_SELECTARG1);
+         s.d->SetSamplerState(0, D3DSAMP_ADDRESSU, v ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
+     },
+     [](Scene& s) {
+         DWORD op = 0;
+         DWORD address = 0;
+         s.d->GetTextureStageState(0, D3DTSS_COLOROP, &op);
+         s.d->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
+         Bytes b;
+         append(b, op);
+         append(b, address);
+         return b;
+     },
+     [](Scene& s) { s.drawScreen(2.0f); }},
+    {"textures", D3DSBT_ALL,
+     [](Scene& s) {
+         screenFvf(s);
+         s.d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+     },
+     [](Scene& s, int v) { s.d->SetTexture(0, s.textures[v]); },
+     [](Scene& s) {
+         IDirect3DBaseTexture9* texture = nullptr;
+         s.d->GetTexture(0, &texture);
+         if (texture) {
+             texture->Release();
+         }
+         Bytes b;
+         append(b, texture);
+         return b;
+     },
+     drawScreen},
+    {"streams", D3DSBT_ALL, screenFvf,
+     [](Scene& s, int v) {
+         s.d->SetStreamSource(0, s.buffers[v], 0, sizeof(ScreenVertex));
+         s.d->SetStreamSource(3, s.buffers[v], v * 4, 8);
+     },
+     [](Scene& s) {
+         Bytes b;
+         for (UINT stream : {0u, 3u}) {
+             IDirect3DVertexBuffer9* buffer = nullptr;
+             UINT offset = 0;
+             UINT stride = 0;
+             s.d->GetStreamSource(stream, &buffer, &offset, &stride);
+             if (buffer) {
+                 buffer->Release();
+             }
+             append(b, buffer);
+             append(b, offset);
+             append(b, stride);
+         }
+         return b;
+     },
+     [](Scene& s) { EXPECT_EQ(s.d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), D3D_OK); }},
+    {"indices", D3DSBT_ALL,
+     [](Scene& s) {
+         screenFvf(s);
+         s.d->SetStreamSource(0, s.halves, 0, sizeof(ScreenVertex));
+     },
+     [](Scene& s, int v) { s.d->SetIndices(s.indices[v]); },
+     [](Scene& s) {
+         Bytes b;
+         append(b, peek(s.d, &IDirect3DDevice9::GetIndices));
+         return b;
+     },
+     [](Scene& s) {
+         EXPECT_EQ(s.d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 12, 0, 2), D3D_OK);
+     }},
+    {"FVF and declaration", D3DSBT_VERTEXSTATE, noPreparation,
+     [](Scene& s, int v) {
+         if (v) {
+             s.d->SetVertexDeclaration(s.declaration);
+         } else {
+             s.d->SetFVF(kScreenFvf);
+         }
+     },
+     [](Scene& s) {
+         DWORD fvf = 0;
+         s.d->GetFVF(&fvf);
+         Bytes b;
+         append(b, fvf);
+         append(b, peek(s.d, &IDirect3DDevice9::GetVertexDeclaration));
+         return b;
+     },
+     [](Scene& s) {
+         ScreenVertex quad[6];
+         screenQuad(quad, 0, 0, kSize, kSize, 0.5f, 0xFF0000FF);
+         EXPECT_EQ(s.d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)), D3D_OK);
+     }},
+    {"pixel shader and its constants", D3DSBT_PIXELSTATE,
+     [](Scene& s) {
+         clipFvf(s);
+         s.d->SetVertexShader(s.vertexShaders[0]);
+     },
+     [](Scene& s, int v) {
+         s.d->SetPixelShader(s.pixelShaders[v]);
+         const float colour[2][4] = {{1, 0, 0, 1}, {0, 1, 0, 1}};
+         s.d->SetPixelShaderConstantF(0, colour[v], 1);
+         const int loop[4] = {v, 2, 3, 4};
+         s.d->SetPixelShaderConstantI(5, loop, 1);
+         const BOOL flag = v;
+         s.d->SetPixelShaderConstantB(7, &flag, 1);
+     },
+     [](Scene& s) {
+         Bytes b;
+         append(b, peek(s.d, &IDirect3DDevice9::GetPixelShader));
+         float colour[4];
+         int loop[4];
+         BOOL flag = 0;
+         s.d->GetPixelShaderConstantF(0, colour, 1);
+         s.d->GetPixelShaderConstantI(5, loop, 1);
+         s.d->GetPixelShaderConstantB(7, &flag, 1);
+         append(b, colour);
+         append(b, loop);
+         append(b, flag);
+         return b;
+     },
+     drawClip},
+    {"vertex shader and its constants", D3DSBT_VERTEXSTATE,
+     [](Scene& s) {
+         clipFvf(s);
+         s.d->SetPixelShader(s.pixelShaders[0]);
+         const float red[4] = {1, 0, 0, 1};
+         s.d->SetPixelShaderConstantF(0, red, 1);
+     },
+     [](Scene& s, int v) {
+         s.d->SetVertexShader(s.vertexShaders[v]);
+         const float offset[4] = {v * 1.0f, 0, 0, 0}; // half the quad off the target
+         s.d->SetVertexShaderConstantF(0, offset, 1);
+         const BOOL flag = v;
+         s.d->SetVertexShaderConstantB(15, &flag, 1);
+     },
+     [](Scene& s) {
+         Bytes b;
+         append(b, peek(s.d, &IDirect3DDevice9::GetVertexShader));
+         float offset[4];
+         BOOL flag = 0;
+         s.d->GetVertexShaderConstantF(0, offset, 1);
+         s.d->GetVertexShaderConstantB(15, &flag, 1);
+         append(b, offset);
+         append(b, flag);
+         return b;
+     },
+     drawClip},
+    {"transforms", D3DSBT_ALL, clipFvf,
+     [](Scene& s, int v) {
+         const D3DMATRIX world = translation(v * 1.0f); // half the quad off the target
+         s.d->SetTransform(D3DTS_WORLD, &world);
+         const D3DMATRIX other = translation(v * 3.0f + 2.0f);
+         s.d->SetTransform(D3DTS_TEXTURE3, &other);
+         s.d->SetTransform(D3DTS_WORLDMATRIX(7), &other);
+     },
+     [](Scene& s) {
+         Bytes b;
+         D3DMATRIX m;
+         for (D3DTRANSFORMSTATETYPE state : {D3DTS_WORLD, D3DTS_TEXTURE3, D3DTS_WORLDMATRIX(7)}) {
+             s.d->GetTransform(state, &m);
+             append(b, m);
+         }
+         return b;
+     },
+     drawClip},
+    {"viewport", D3DSBT_ALL, clipFvf,
+     [](Scene& s, int v) {
+         const D3DVIEWPORT9 viewport = {0, 0, kSize >> v, kSize >> v, 0.0f, 1.0f};
+         s.d->SetViewport(&viewport);
+     },
+     [](Scene& s) {
+         D3DVIEWPORT9 viewport{};
+         s.d->GetViewport(&viewport);
+         Bytes b;
+         append(b, viewport);
+         return b;
+     },
+     drawClip},
+    {"scissor", D3DSBT_ALL,
+     [](Scene& s) {
+         screenFvf(s);
+         s.d->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+     },
+     [](Scene& s, int v) {
+         const RECT rect = {v * 4, v * 4, v ? 8 : static_cast<LONG>(kSize),
+                            v ? 8 : static_cast<LONG>(kSize)};
+         s.d->SetScissorRect(&rect);
+     },
+     [](Scene& s) {
+         RECT rect{};
+         s.d->GetScissorRect(&rect);
+         Bytes b;
+         append(b, rect);
+         return b;
+     },
+     drawScreen},
+    // Clip planes, material and lights are stored but not drawn by the device: only read back.
+    {"clip planes", D3DSBT_ALL, noPreparation,
+     [](Scene& s, int v) {
+         const float plane[4] = {1.0f, v * 2.0f, 0.0f, 0.5f};
+         s.d->SetClipPlane(0, plane);
+         s.d->SetClipPlane(D3DMAXUSERCLIPPLANES - 1, plane);
+     },
+     [](Scene& s) {
+         Bytes b;
+         float plane[4];
+         for (DWORD i : {0u, D3DMAXUSERCLIPPLANES - 1u}) {
+             s.d->GetClipPlane(i, plane);
+             append(b, plane);
+         }
+         return b;
+     },
+     nullptr},
+    {"material", D3DSBT_ALL, noPreparation,
+     [](Scene& s, int v) {
+         D3DMATERIAL9 material{};
+         material.Diffuse = {1.0f, v * 0.5f, 0.25f, 1.0f};
+         material.Power = v * 8.0f;
+         s.d->SetMaterial(&material);
+     },
+     [](Scene& s) {
+         D3DMATERIAL9 material{};
+         s.d->GetMaterial(&material);
+         Bytes b;
+         append(b, material);
+         return b;
+     },
+     nullptr},
+    {"lights", D3DSBT_VERTEXSTATE,
+     [](Scene& s) {
+         D3DLIGHT9 light{};
+         light.Type = D3DLIGHT_POINT;
+         s.d->SetLight(0, &light);
+         s.d->SetLight(2, &light);
+     },
+     [](Scene& s, int v) {
+         D3DLIGHT9 light{};
+         light.Type = D3DLIGHT_POINT;
+         light.Range = 10.0f + v;
+         s.d->SetLight(0, &light);
+         s.d->LightEnable(2, v);
+     },
+     [](Scene& s) {
+         D3DLIGHT9 light{};
+         BOOL enabled = FALSE;
+         s.d->GetLight(0, &light);
+         s.d->GetLightEnable(2, &enabled);
+         Bytes b;
+         append(b, light);
+         append(b, enabled != FALSE);
+         return b;
+     },
+     nullptr},
+};
+
+class StateBlockGroups : public ::testing::TestWithParam<Group> {};
+
+TEST_P(StateBlockGroups, ApplyBringsBackWhatWasCapturedAndDrawsAsBefore) {
+    const Group& group = GetParam();
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    group.prepare(s);
+    group.set(s, 0);
+    const Bytes before = group.read(s);
+    std::vector<uint32_t> drawnBefore;
+    if (group.draw) {
+        drawnBefore = s.picture(group.draw);
+    }
+    IDirect3DStateBlock9* block = nullptr;
+    ASSERT_EQ(s.d->CreateStateBlock(group.type, &block), D3D_OK);
+    group.set(s, 1);
+    ASSERT_NE(group.read(s), before) << "the second value must differ";
+    if (group.draw) {
+        ASSERT_NE(s.picture(group.draw), drawnBefore) << "the group must change the picture";
+    }
+    ASSERT_EQ(block->Apply(), D3D_OK);
+    EXPECT_EQ(group.read(s), before);
+    if (group.draw) {
+        EXPECT_EQ(s.picture(group.draw), drawnBefore);
+    }
+    EXPECT_EQ(block->Release(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(D3d9StateBlock, StateBlockGroups, ::testing::ValuesIn(kGroups),
+                         [](const ::testing::TestParamInfo<Group>& info) {
+                             std::string name;
+                             for (const char* c = info.param.name; *c; ++c) {
+                                 name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+                             }
+                             return name;
+                         });
+
+} // namespace
