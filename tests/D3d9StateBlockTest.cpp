@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -509,6 +510,10 @@ const Group kGroups[] = {
      nullptr},
 };
 
+void PrintTo(const Group& group, std::ostream* out) {
+    *out << group.name;
+}
+
 class StateBlockGroups : public ::testing::TestWithParam<Group> {};
 
 TEST_P(StateBlockGroups, ApplyBringsBackWhatWasCapturedAndDrawsAsBefore) {
@@ -545,5 +550,260 @@ INSTANTIATE_TEST_SUITE_P(D3d9StateBlock, StateBlockGroups, ::testing::ValuesIn(k
                              }
                              return name;
                          });
+
+DWORD renderState(IDirect3DDevice9* device, D3DRENDERSTATETYPE state) {
+    DWORD value = 0;
+    device->GetRenderState(state, &value);
+    return value;
+}
+
+TEST(D3d9StateBlock, RecordingHoldsExactlyTheStatesSetInBetweenAndLeavesTheDeviceAlone) {
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    const D3DMATRIX view = translation(4.0f);
+    ASSERT_EQ(s.d->BeginStateBlock(), D3D_OK);
+    s.d->SetRenderState(D3DRS_ZFUNC, D3DCMP_GREATER);
+    s.d->SetTexture(1, s.textures[0]);
+    s.d->SetTransform(D3DTS_VIEW, &view);
+    s.d->SetFVF(kScreenFvf);
+    IDirect3DStateBlock9* block = nullptr;
+    ASSERT_EQ(s.d->EndStateBlock(&block), D3D_OK);
+    ASSERT_NE(block, nullptr);
+    // Nothing recorded reached the device.
+    EXPECT_EQ(renderState(s.d, D3DRS_ZFUNC), static_cast<DWORD>(D3DCMP_LESSEQUAL));
+    EXPECT_EQ(peek(s.d, &IDirect3DDevice9::GetVertexDeclaration), nullptr);
+
+    s.d->SetRenderState(D3DRS_ALPHAREF, 7);
+    const D3DMATRIX world = translation(2.0f);
+    s.d->SetTransform(D3DTS_WORLD, &world);
+    ASSERT_EQ(block->Apply(), D3D_OK);
+    EXPECT_EQ(renderState(s.d, D3DRS_ZFUNC), static_cast<DWORD>(D3DCMP_GREATER));
+    IDirect3DBaseTexture9* texture = nullptr;
+    s.d->GetTexture(1, &texture);
+    EXPECT_EQ(texture, s.textures[0]);
+    if (texture) {
+        texture->Release();
+    }
+    D3DMATRIX m;
+    s.d->GetTransform(D3DTS_VIEW, &m);
+    EXPECT_EQ(std::memcmp(&m, &view, sizeof(m)), 0);
+    DWORD fvf = 0;
+    s.d->GetFVF(&fvf);
+    EXPECT_EQ(fvf, kScreenFvf);
+    // What was not recorded keeps the value set after.
+    EXPECT_EQ(renderState(s.d, D3DRS_ALPHAREF), 7u);
+    s.d->GetTransform(D3DTS_WORLD, &m);
+    EXPECT_EQ(std::memcmp(&m, &world, sizeof(m)), 0);
+    block->Release();
+}
+
+TEST(D3d9StateBlock, RecordingNeitherNestsNorDraws) {
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    IDirect3DStateBlock9* block = nullptr;
+    EXPECT_EQ(s.d->EndStateBlock(&block), D3DERR_INVALIDCALL);
+    ASSERT_EQ(s.d->BeginStateBlock(), D3D_OK);
+    EXPECT_EQ(s.d->BeginStateBlock(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &block), D3DERR_INVALIDCALL);
+    EXPECT_EQ(block, nullptr);
+    s.d->SetFVF(kScreenFvf);
+    ScreenVertex quad[6];
+    screenQuad(quad, 0, 0, kSize, kSize, 0.5f, 0xFFFFFFFF);
+    s.d->SetStreamSource(0, s.buffers[0], 0, sizeof(ScreenVertex));
+    s.d->SetIndices(s.indices[0]);
+    EXPECT_EQ(s.d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(s.d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), D3DERR_INVALIDCALL);
+    EXPECT_EQ(s.d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 2), D3DERR_INVALIDCALL);
+    const WORD indices[6] = {0, 1, 2, 3, 4, 5};
+    EXPECT_EQ(s.d->DrawIndexedPrimitiveUP(D3DPT_TRIANGLELIST, 0, 6, 2, indices, D3DFMT_INDEX16,
+                                          quad, sizeof(ScreenVertex)),
+              D3DERR_INVALIDCALL);
+    ASSERT_EQ(s.d->EndStateBlock(&block), D3D_OK);
+    EXPECT_EQ(s.t.pixel(4, 4).r, 0) << "nothing may be drawn while recording";
+    EXPECT_EQ(s.d->EndStateBlock(&block), D3DERR_INVALIDCALL);
+    // Once recording ends the same draw goes through.
+    s.d->SetFVF(kScreenFvf);
+    EXPECT_EQ(s.d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)), D3D_OK);
+    EXPECT_EQ(s.t.pixel(4, 4).r, 255);
+    block->Release();
+}
+
+TEST(D3d9StateBlock, CaptureRereadsOnlyTheStatesTheBlockHolds) {
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    s.d->BeginStateBlock();
+    s.d->SetRenderState(D3DRS_ZFUNC, D3DCMP_GREATER);
+    s.d->SetVertexShaderConstantF(3, std::vector<float>{1, 2, 3, 4}.data(), 1);
+    IDirect3DStateBlock9* block = nullptr;
+    ASSERT_EQ(s.d->EndStateBlock(&block), D3D_OK);
+
+    s.d->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+    s.d->SetVertexShaderConstantF(3, std::vector<float>{5, 6, 7, 8}.data(), 1);
+    s.d->SetVertexShaderConstantF(4, std::vector<float>{9, 9, 9, 9}.data(), 1);
+    s.d->SetRenderState(D3DRS_ALPHAREF, 9);
+    ASSERT_EQ(block->Capture(), D3D_OK);
+
+    s.d->SetRenderState(D3DRS_ZFUNC, D3DCMP_NEVER);
+    s.d->SetVertexShaderConstantF(3, std::vector<float>{0, 0, 0, 0}.data(), 1);
+    s.d->SetVertexShaderConstantF(4, std::vector<float>{1, 1, 1, 1}.data(), 1);
+    s.d->SetRenderState(D3DRS_ALPHAREF, 1);
+    block->Apply();
+    EXPECT_EQ(renderState(s.d, D3DRS_ZFUNC), static_cast<DWORD>(D3DCMP_ALWAYS));
+    float c[4];
+    s.d->GetVertexShaderConstantF(3, c, 1);
+    EXPECT_EQ(c[0], 5.0f);
+    s.d->GetVertexShaderConstantF(4, c, 1);
+    EXPECT_EQ(c[0], 1.0f) << "register 4 was not recorded";
+    EXPECT_EQ(renderState(s.d, D3DRS_ALPHAREF), 1u) << "ALPHAREF was not recorded";
+    block->Release();
+}
+
+// Each type holds its half of the pipeline; fog and shading lie in both.
+TEST(D3d9StateBlock, PixelAndVertexBlocksHoldTheirHalfOfThePipeline) {
+    struct Row {
+        D3DSTATEBLOCKTYPE type;
+        D3DRENDERSTATETYPE state;
+        bool held;
+    } rows[] = {
+        {D3DSBT_PIXELSTATE, D3DRS_ALPHAREF, true},   {D3DSBT_PIXELSTATE, D3DRS_CULLMODE, false},
+        {D3DSBT_PIXELSTATE, D3DRS_FOGSTART, true},   {D3DSBT_PIXELSTATE, D3DRS_AMBIENT, false},
+        {D3DSBT_VERTEXSTATE, D3DRS_ALPHAREF, false}, {D3DSBT_VERTEXSTATE, D3DRS_CULLMODE, true},
+        {D3DSBT_VERTEXSTATE, D3DRS_FOGSTART, true},  {D3DSBT_VERTEXSTATE, D3DRS_AMBIENT, true},
+        {D3DSBT_ALL, D3DRS_CULLMODE, true},          {D3DSBT_ALL, D3DRS_ALPHAREF, true},
+        {D3DSBT_ALL, D3DRS_FOGCOLOR, true},
+    };
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << "type " << row.type << " state " << row.state);
+        s.d->SetRenderState(row.state, 1);
+        IDirect3DStateBlock9* block = nullptr;
+        ASSERT_EQ(s.d->CreateStateBlock(row.type, &block), D3D_OK);
+        s.d->SetRenderState(row.state, 2);
+        block->Apply();
+        EXPECT_EQ(renderState(s.d, row.state), row.held ? 1u : 2u);
+        block->Release();
+    }
+    struct Other {
+        D3DSTATEBLOCKTYPE type;
+        bool stageOp;       // D3DTSS_COLOROP: pixel
+        bool texCoordIndex; // D3DTSS_TEXCOORDINDEX: vertex
+        bool texture;       // only D3DSBT_ALL
+    } others[] = {{D3DSBT_PIXELSTATE, true, false, false},
+                  {D3DSBT_VERTEXSTATE, false, true, false},
+                  {D3DSBT_ALL, true, true, true}};
+    for (const Other& row : others) {
+        SCOPED_TRACE(row.type);
+        s.d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_ADD);
+        s.d->SetTextureStageState(2, D3DTSS_TEXCOORDINDEX, 1);
+        s.d->SetTexture(2, s.textures[0]);
+        IDirect3DStateBlock9* block = nullptr;
+        ASSERT_EQ(s.d->CreateStateBlock(row.type, &block), D3D_OK);
+        s.d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_SUBTRACT);
+        s.d->SetTextureStageState(2, D3DTSS_TEXCOORDINDEX, 0);
+        s.d->SetTexture(2, s.textures[1]);
+        block->Apply();
+        DWORD op = 0;
+        DWORD index = 0;
+        s.d->GetTextureStageState(2, D3DTSS_COLOROP, &op);
+        s.d->GetTextureStageState(2, D3DTSS_TEXCOORDINDEX, &index);
+        EXPECT_EQ(op, static_cast<DWORD>(row.stageOp ? D3DTOP_ADD : D3DTOP_SUBTRACT));
+        EXPECT_EQ(index, row.texCoordIndex ? 1u : 0u);
+        IDirect3DBaseTexture9* texture = nullptr;
+        s.d->GetTexture(2, &texture);
+        EXPECT_EQ(texture, row.texture ? s.textures[0] : s.textures[1]);
+        if (texture) {
+            texture->Release();
+        }
+        block->Release();
+    }
+    IDirect3DStateBlock9* block = reinterpret_cast<IDirect3DStateBlock9*>(1);
+    EXPECT_EQ(s.d->CreateStateBlock(static_cast<D3DSTATEBLOCKTYPE>(0), &block), D3DERR_INVALIDCALL);
+    EXPECT_EQ(block, nullptr);
+}
+
+// What a user-interface renderer does around its draw: save everything, set its own states,
+// draw, put everything back. The scene drawn afterwards must look as it did before.
+TEST(D3d9StateBlock, AnAllBlockPutsBackEverythingAnOverlayChanged) {
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    // The program's own state: a textured quad from buffers, with blending and a viewport.
+    s.d->SetFVF(kScreenFvf);
+    s.d->SetStreamSource(0, s.halves, 0, sizeof(ScreenVertex));
+    s.d->SetIndices(s.indices[1]);
+    s.d->SetTexture(0, s.textures[1]);
+    s.d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    s.d->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    s.d->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_ONE);
+    s.d->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ONE);
+    const D3DVIEWPORT9 viewport = {0, 0, kSize, kSize / 2, 0.0f, 1.0f};
+    s.d->SetViewport(&viewport);
+    auto drawProgram = [](Scene& scene) {
+        EXPECT_EQ(scene.d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 12, 0, 2), D3D_OK);
+    };
+    const std::vector<uint32_t> before = s.picture(drawProgram);
+    IDirect3DStateBlock9* saved = nullptr;
+    ASSERT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &saved), D3D_OK);
+
+    // The overlay's states and draw.
+    s.d->SetPixelShader(nullptr);
+    s.d->SetVertexShader(nullptr);
+    s.d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    s.d->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+    s.d->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
+    s.d->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    s.d->SetRenderState(D3DRS_ZFUNC, D3DCMP_NEVER);
+    s.d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    s.d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    s.d->SetTexture(0, s.textures[0]);
+    s.d->SetStreamSource(0, s.buffers[0], 0, sizeof(ScreenVertex));
+    s.d->SetIndices(s.indices[0]);
+    s.d->SetVertexDeclaration(s.declaration);
+    const D3DVIEWPORT9 full = {0, 0, kSize, kSize, 0.0f, 1.0f};
+    s.d->SetViewport(&full);
+    const RECT clip = {0, 0, 4, 4};
+    s.d->SetScissorRect(&clip);
+    const D3DMATRIX moved = translation(1.0f);
+    s.d->SetTransform(D3DTS_PROJECTION, &moved);
+    s.d->SetPixelShaderConstantF(0, std::vector<float>{1, 1, 1, 1}.data(), 1);
+    s.d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 6, 0, 2);
+
+    ASSERT_EQ(saved->Apply(), D3D_OK);
+    EXPECT_EQ(s.picture(drawProgram), before);
+    EXPECT_EQ(renderState(s.d, D3DRS_ZFUNC), static_cast<DWORD>(D3DCMP_LESSEQUAL));
+    EXPECT_EQ(renderState(s.d, D3DRS_SCISSORTESTENABLE), static_cast<DWORD>(FALSE));
+    D3DMATRIX m;
+    s.d->GetTransform(D3DTS_PROJECTION, &m);
+    EXPECT_EQ(m._41, 0.0f);
+    float c[4];
+    s.d->GetPixelShaderConstantF(0, c, 1);
+    EXPECT_EQ(c[0], 0.0f);
+    DWORD fvf = 0;
+    s.d->GetFVF(&fvf);
+    EXPECT_EQ(fvf, kScreenFvf);
+    EXPECT_EQ(saved->Release(), 0u);
+}
+
+TEST(D3d9StateBlock, BlocksCountReferencesAndHoldWhatTheyName) {
+    Scene s;
+    ASSERT_TRUE(s.t.ok());
+    s.d->SetTexture(0, s.textures[0]);
+    IDirect3DStateBlock9* block = nullptr;
+    ASSERT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &block), D3D_OK);
+    // The device and the block each hold the texture.
+    s.d->SetTexture(0, nullptr);
+    EXPECT_EQ(s.textures[0]->AddRef(), 3u);
+    s.textures[0]->Release();
+    IDirect3DDevice9* device = nullptr;
+    ASSERT_EQ(block->GetDevice(&device), D3D_OK);
+    EXPECT_EQ(device, s.d);
+    device->Release();
+    EXPECT_EQ(block->AddRef(), 2u);
+    EXPECT_EQ(block->Release(), 1u);
+    EXPECT_EQ(block->Release(), 0u);
+    EXPECT_EQ(s.textures[0]->AddRef(), 2u) << "the released block let go of the texture";
+    s.textures[0]->Release();
+}
 
 } // namespace
