@@ -451,7 +451,7 @@ const Group kGroups[] = {
          return b;
      },
      drawScreen},
-    // Clip planes, material and lights are stored but not drawn by the device: only read back.
+    // Clip planes and lights are stored but not drawn by the device: only read back.
     {"clip planes", D3DSBT_ALL, noPreparation,
      [](Scene& s, int v) {
          const float plane[4] = {1.0f, v * 2.0f, 0.0f, 0.5f};
@@ -468,10 +468,16 @@ const Group kGroups[] = {
          return b;
      },
      nullptr},
-    {"material", D3DSBT_ALL, noPreparation,
+    {"material", D3DSBT_ALL,
+     [](Scene& s) {
+         clipFvf(s);
+         s.d->SetRenderState(D3DRS_LIGHTING, TRUE);
+         s.d->SetRenderState(D3DRS_AMBIENT, 0xFFFFFFFF);
+     },
      [](Scene& s, int v) {
          D3DMATERIAL9 material{};
          material.Diffuse = {1.0f, v * 0.5f, 0.25f, 1.0f};
+         material.Ambient = {1.0f, v * 1.0f, 0.0f, 1.0f};
          material.Power = v * 8.0f;
          s.d->SetMaterial(&material);
      },
@@ -482,7 +488,7 @@ const Group kGroups[] = {
          append(b, material);
          return b;
      },
-     nullptr},
+     drawClip},
     {"lights", D3DSBT_VERTEXSTATE,
      [](Scene& s) {
          D3DLIGHT9 light{};
