@@ -603,15 +603,19 @@ TEST(D3d9StateBlock, RecordingHoldsExactlyTheStatesSetInBetweenAndLeavesTheDevic
     block->Release();
 }
 
-TEST(D3d9StateBlock, RecordingNeitherNestsNorDraws) {
+TEST(D3d9StateBlock, WhileRecordingNoBlockNestsCapturesAppliesOrDraws) {
     Scene s;
     ASSERT_TRUE(s.t.ok());
+    IDirect3DStateBlock9* earlier = nullptr;
+    ASSERT_EQ(s.d->CreateStateBlock(D3DSBT_PIXELSTATE, &earlier), D3D_OK);
     IDirect3DStateBlock9* block = nullptr;
     EXPECT_EQ(s.d->EndStateBlock(&block), D3DERR_INVALIDCALL);
     ASSERT_EQ(s.d->BeginStateBlock(), D3D_OK);
     EXPECT_EQ(s.d->BeginStateBlock(), D3DERR_INVALIDCALL);
     EXPECT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &block), D3DERR_INVALIDCALL);
     EXPECT_EQ(block, nullptr);
+    EXPECT_EQ(earlier->Capture(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(earlier->Apply(), D3DERR_INVALIDCALL);
     s.d->SetFVF(kScreenFvf);
     ScreenVertex quad[6];
     screenQuad(quad, 0, 0, kSize, kSize, 0.5f, 0xFFFFFFFF);
@@ -632,7 +636,9 @@ TEST(D3d9StateBlock, RecordingNeitherNestsNorDraws) {
     s.d->SetFVF(kScreenFvf);
     EXPECT_EQ(s.d->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex)), D3D_OK);
     EXPECT_EQ(s.t.pixel(4, 4).r, 255);
+    EXPECT_EQ(earlier->Apply(), D3D_OK);
     block->Release();
+    earlier->Release();
 }
 
 TEST(D3d9StateBlock, CaptureRereadsOnlyTheStatesTheBlockHolds) {
@@ -810,6 +816,25 @@ TEST(D3d9StateBlock, BlocksCountReferencesAndHoldWhatTheyName) {
     EXPECT_EQ(block->Release(), 0u);
     EXPECT_EQ(s.textures[0]->AddRef(), 2u) << "the released block let go of the texture";
     s.textures[0]->Release();
+}
+
+// Blocks do not keep their device alive; one that outlives it refuses, and a device destroyed
+// while recording lets go of the block it recorded into.
+TEST(D3d9StateBlock, ABlockThatOutlivesItsDeviceRefusesAndStillFrees) {
+    IDirect3DStateBlock9* block = nullptr;
+    {
+        Scene s;
+        ASSERT_TRUE(s.t.ok());
+        s.d->SetTexture(0, s.textures[0]);
+        ASSERT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &block), D3D_OK);
+        ASSERT_EQ(s.d->BeginStateBlock(), D3D_OK);
+        s.d->SetTexture(1, s.textures[1]);
+    }
+    EXPECT_EQ(block->Capture(), D3DERR_INVALIDCALL);
+    EXPECT_EQ(block->Apply(), D3DERR_INVALIDCALL);
+    IDirect3DDevice9* device = nullptr;
+    EXPECT_EQ(block->GetDevice(&device), D3DERR_INVALIDCALL);
+    EXPECT_EQ(block->Release(), 0u);
 }
 
 } // namespace

@@ -56,6 +56,7 @@ public:
     Query* countingQuery() const { return countingQuery_; }
     void setCountingQuery(Query* query) { countingQuery_ = query; }
     DWORD lightCount() const { return static_cast<DWORD>(lights_.size()); }
+    bool recordingStateBlock() const { return recording_ != nullptr; }
 
     // IDirect3DDevice9
     HRESULT STDMETHODCALLTYPE TestCooperativeLevel() override;

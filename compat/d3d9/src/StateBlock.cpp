@@ -30,9 +30,14 @@ HRESULT StateBlock::GetDevice(IDirect3DDevice9** device) {
     return getDevice(device);
 }
 
+// Neither is allowed while the device records a block, as on Direct3D.
+bool StateBlock::usable() const {
+    return device() && !device()->recordingStateBlock();
+}
+
 HRESULT StateBlock::Capture() {
     TARNELIX_D3D9_CALL();
-    if (!device()) {
+    if (!usable()) {
         return D3DERR_INVALIDCALL;
     }
     captureStates(device());
@@ -44,7 +49,7 @@ HRESULT StateBlock::Capture() {
 
 HRESULT StateBlock::Apply() {
     TARNELIX_D3D9_CALL();
-    if (!device()) {
+    if (!usable()) {
         return D3DERR_INVALIDCALL;
     }
     applyStates(device());

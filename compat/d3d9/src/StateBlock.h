@@ -150,6 +150,7 @@ public:
     void releaseGl() override {}
 
 private:
+    bool usable() const;
     void holdPixelStates();
     void holdVertexStates();
     void holdEverything();
