@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cctype>
 #include <cstring>
 #include <ostream>
@@ -227,6 +228,50 @@ struct Group {
     void (*draw)(Scene&);
 };
 
+template <class... T> Bytes bytesOf(const T&... values) {
+    Bytes bytes;
+    (append(bytes, values), ...);
+    return bytes;
+}
+
+DWORD renderState(IDirect3DDevice9* device, D3DRENDERSTATETYPE state) {
+    DWORD value = 0;
+    device->GetRenderState(state, &value);
+    return value;
+}
+
+IDirect3DBaseTexture9* textureOn(IDirect3DDevice9* device, DWORD stage) {
+    IDirect3DBaseTexture9* texture = nullptr;
+    device->GetTexture(stage, &texture);
+    if (texture) {
+        texture->Release();
+    }
+    return texture;
+}
+
+D3DMATRIX transform(IDirect3DDevice9* device, D3DTRANSFORMSTATETYPE state) {
+    D3DMATRIX m{};
+    device->GetTransform(state, &m);
+    return m;
+}
+
+Bytes streamBytes(IDirect3DDevice9* device, UINT stream) {
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    UINT offset = 0;
+    UINT stride = 0;
+    device->GetStreamSource(stream, &buffer, &offset, &stride);
+    if (buffer) {
+        buffer->Release();
+    }
+    return bytesOf(buffer, offset, stride);
+}
+
+template <class T, class Get> T got(Get get) {
+    T value{};
+    get(value);
+    return value;
+}
+
 const Group kGroups[] = {
     {"pixel render states", D3DSBT_PIXELSTATE, screenFvf,
      [](Scene& s, int v) {
@@ -234,25 +279,12 @@ const Group kGroups[] = {
          s.d->SetRenderState(D3DRS_ZFUNC, v ? D3DCMP_GREATER : D3DCMP_LESS);
      },
      [](Scene& s) {
-         Bytes b;
-         DWORD value = 0;
-         for (D3DRENDERSTATETYPE state : {D3DRS_COLORWRITEENABLE, D3DRS_ZFUNC}) {
-             s.d->GetRenderState(state, &value);
-             append(b, value);
-         }
-         return b;
+         return bytesOf(renderState(s.d, D3DRS_COLORWRITEENABLE), renderState(s.d, D3DRS_ZFUNC));
      },
      drawScreen},
     {"vertex render states", D3DSBT_VERTEXSTATE, screenFvf,
      [](Scene& s, int v) { s.d->SetRenderState(D3DRS_CULLMODE, v ? D3DCULL_CW : D3DCULL_NONE); },
-     [](Scene& s) {
-         DWORD value = 0;
-         s.d->GetRenderState(D3DRS_CULLMODE, &value);
-         Bytes b;
-         append(b, value);
-         return b;
-     },
-     drawScreen},
+     [](Scene& s) { return bytesOf(renderState(s.d, D3DRS_CULLMODE)); }, drawScreen},
     {"texture-stage and sampler states", D3DSBT_PIXELSTATE,
      [](Scene& s) {
          screenFvf(s);
@@ -267,10 +299,7 @@ const Group kGroups[] = {
          DWORD address = 0;
          s.d->GetTextureStageState(0, D3DTSS_COLOROP, &op);
          s.d->GetSamplerState(0, D3DSAMP_ADDRESSU, &address);
-         Bytes b;
-         append(b, op);
-         append(b, address);
-         return b;
+         return bytesOf(op, address);
      },
      [](Scene& s) { s.drawScreen(2.0f); }},
     {"textures", D3DSBT_ALL,
@@ -279,36 +308,16 @@ const Group kGroups[] = {
          s.d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
      },
      [](Scene& s, int v) { s.d->SetTexture(0, s.textures[v]); },
-     [](Scene& s) {
-         IDirect3DBaseTexture9* texture = nullptr;
-         s.d->GetTexture(0, &texture);
-         if (texture) {
-             texture->Release();
-         }
-         Bytes b;
-         append(b, texture);
-         return b;
-     },
-     drawScreen},
+     [](Scene& s) { return bytesOf(textureOn(s.d, 0)); }, drawScreen},
     {"streams", D3DSBT_ALL, screenFvf,
      [](Scene& s, int v) {
          s.d->SetStreamSource(0, s.buffers[v], 0, sizeof(ScreenVertex));
          s.d->SetStreamSource(3, s.buffers[v], v * 4, 8);
      },
      [](Scene& s) {
-         Bytes b;
-         for (UINT stream : {0u, 3u}) {
-             IDirect3DVertexBuffer9* buffer = nullptr;
-             UINT offset = 0;
-             UINT stride = 0;
-             s.d->GetStreamSource(stream, &buffer, &offset, &stride);
-             if (buffer) {
-                 buffer->Release();
-             }
-             append(b, buffer);
-             append(b, offset);
-             append(b, stride);
-         }
+         Bytes b = streamBytes(s.d, 0);
+         Bytes three = streamBytes(s.d, 3);
+         b.insert(b.end(), three.begin(), three.end());
          return b;
      },
      [](Scene& s) { EXPECT_EQ(s.d->DrawPrimitive(D3DPT_TRIANGLELIST, 0, 2), D3D_OK); }},
@@ -318,29 +327,18 @@ const Group kGroups[] = {
          s.d->SetStreamSource(0, s.halves, 0, sizeof(ScreenVertex));
      },
      [](Scene& s, int v) { s.d->SetIndices(s.indices[v]); },
-     [](Scene& s) {
-         Bytes b;
-         append(b, peek(s.d, &IDirect3DDevice9::GetIndices));
-         return b;
-     },
+     [](Scene& s) { return bytesOf(peek(s.d, &IDirect3DDevice9::GetIndices)); },
      [](Scene& s) {
          EXPECT_EQ(s.d->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 0, 12, 0, 2), D3D_OK);
      }},
+    // The declaration without a colour draws the quad in the default diffuse, not blue.
     {"FVF and declaration", D3DSBT_VERTEXSTATE, noPreparation,
      [](Scene& s, int v) {
-         if (v) {
-             s.d->SetVertexDeclaration(s.declaration);
-         } else {
-             s.d->SetFVF(kScreenFvf);
-         }
+         v ? s.d->SetVertexDeclaration(s.declaration) : s.d->SetFVF(kScreenFvf);
      },
      [](Scene& s) {
-         DWORD fvf = 0;
-         s.d->GetFVF(&fvf);
-         Bytes b;
-         append(b, fvf);
-         append(b, peek(s.d, &IDirect3DDevice9::GetVertexDeclaration));
-         return b;
+         return bytesOf(got<DWORD>([&](DWORD& fvf) { s.d->GetFVF(&fvf); }),
+                        peek(s.d, &IDirect3DDevice9::GetVertexDeclaration));
      },
      [](Scene& s) {
          ScreenVertex quad[6];
@@ -362,18 +360,12 @@ const Group kGroups[] = {
          s.d->SetPixelShaderConstantB(7, &flag, 1);
      },
      [](Scene& s) {
-         Bytes b;
-         append(b, peek(s.d, &IDirect3DDevice9::GetPixelShader));
-         float colour[4];
-         int loop[4];
-         BOOL flag = 0;
-         s.d->GetPixelShaderConstantF(0, colour, 1);
-         s.d->GetPixelShaderConstantI(5, loop, 1);
-         s.d->GetPixelShaderConstantB(7, &flag, 1);
-         append(b, colour);
-         append(b, loop);
-         append(b, flag);
-         return b;
+         using F = std::array<float, 4>;
+         using I = std::array<int, 4>;
+         return bytesOf(peek(s.d, &IDirect3DDevice9::GetPixelShader),
+                        got<F>([&](F& c) { s.d->GetPixelShaderConstantF(0, c.data(), 1); }),
+                        got<I>([&](I& c) { s.d->GetPixelShaderConstantI(5, c.data(), 1); }),
+                        got<BOOL>([&](BOOL& c) { s.d->GetPixelShaderConstantB(7, &c, 1); }));
      },
      drawClip},
     {"vertex shader and its constants", D3DSBT_VERTEXSTATE,
@@ -391,15 +383,10 @@ const Group kGroups[] = {
          s.d->SetVertexShaderConstantB(15, &flag, 1);
      },
      [](Scene& s) {
-         Bytes b;
-         append(b, peek(s.d, &IDirect3DDevice9::GetVertexShader));
-         float offset[4];
-         BOOL flag = 0;
-         s.d->GetVertexShaderConstantF(0, offset, 1);
-         s.d->GetVertexShaderConstantB(15, &flag, 1);
-         append(b, offset);
-         append(b, flag);
-         return b;
+         using F = std::array<float, 4>;
+         return bytesOf(peek(s.d, &IDirect3DDevice9::GetVertexShader),
+                        got<F>([&](F& c) { s.d->GetVertexShaderConstantF(0, c.data(), 1); }),
+                        got<BOOL>([&](BOOL& c) { s.d->GetVertexShaderConstantB(15, &c, 1); }));
      },
      drawClip},
     {"transforms", D3DSBT_ALL, clipFvf,
@@ -411,13 +398,8 @@ const Group kGroups[] = {
          s.d->SetTransform(D3DTS_WORLDMATRIX(7), &other);
      },
      [](Scene& s) {
-         Bytes b;
-         D3DMATRIX m;
-         for (D3DTRANSFORMSTATETYPE state : {D3DTS_WORLD, D3DTS_TEXTURE3, D3DTS_WORLDMATRIX(7)}) {
-             s.d->GetTransform(state, &m);
-             append(b, m);
-         }
-         return b;
+         return bytesOf(transform(s.d, D3DTS_WORLD), transform(s.d, D3DTS_TEXTURE3),
+                        transform(s.d, D3DTS_WORLDMATRIX(7)));
      },
      drawClip},
     {"viewport", D3DSBT_ALL, clipFvf,
@@ -426,11 +408,7 @@ const Group kGroups[] = {
          s.d->SetViewport(&viewport);
      },
      [](Scene& s) {
-         D3DVIEWPORT9 viewport{};
-         s.d->GetViewport(&viewport);
-         Bytes b;
-         append(b, viewport);
-         return b;
+         return bytesOf(got<D3DVIEWPORT9>([&](D3DVIEWPORT9& vp) { s.d->GetViewport(&vp); }));
      },
      drawClip},
     {"scissor", D3DSBT_ALL,
@@ -439,35 +417,12 @@ const Group kGroups[] = {
          s.d->SetRenderState(D3DRS_SCISSORTESTENABLE, TRUE);
      },
      [](Scene& s, int v) {
-         const RECT rect = {v * 4, v * 4, v ? 8 : static_cast<LONG>(kSize),
-                            v ? 8 : static_cast<LONG>(kSize)};
+         const LONG far = v ? 8 : kSize;
+         const RECT rect = {v * 4, v * 4, far, far};
          s.d->SetScissorRect(&rect);
      },
-     [](Scene& s) {
-         RECT rect{};
-         s.d->GetScissorRect(&rect);
-         Bytes b;
-         append(b, rect);
-         return b;
-     },
+     [](Scene& s) { return bytesOf(got<RECT>([&](RECT& r) { s.d->GetScissorRect(&r); })); },
      drawScreen},
-    // Clip planes and lights are stored but not drawn by the device: only read back.
-    {"clip planes", D3DSBT_ALL, noPreparation,
-     [](Scene& s, int v) {
-         const float plane[4] = {1.0f, v * 2.0f, 0.0f, 0.5f};
-         s.d->SetClipPlane(0, plane);
-         s.d->SetClipPlane(D3DMAXUSERCLIPPLANES - 1, plane);
-     },
-     [](Scene& s) {
-         Bytes b;
-         float plane[4];
-         for (DWORD i : {0u, D3DMAXUSERCLIPPLANES - 1u}) {
-             s.d->GetClipPlane(i, plane);
-             append(b, plane);
-         }
-         return b;
-     },
-     nullptr},
     {"material", D3DSBT_ALL,
      [](Scene& s) {
          clipFvf(s);
@@ -482,36 +437,38 @@ const Group kGroups[] = {
          s.d->SetMaterial(&material);
      },
      [](Scene& s) {
-         D3DMATERIAL9 material{};
-         s.d->GetMaterial(&material);
-         Bytes b;
-         append(b, material);
-         return b;
+         return bytesOf(got<D3DMATERIAL9>([&](D3DMATERIAL9& m) { s.d->GetMaterial(&m); }));
      },
      drawClip},
+    // Clip planes and lights are stored but not drawn by the device: only read back.
+    {"clip planes", D3DSBT_ALL, noPreparation,
+     [](Scene& s, int v) {
+         const float plane[4] = {1.0f, v * 2.0f, 0.0f, 0.5f};
+         s.d->SetClipPlane(0, plane);
+         s.d->SetClipPlane(D3DMAXUSERCLIPPLANES - 1, plane);
+     },
+     [](Scene& s) {
+         using P = std::array<float, 4>;
+         return bytesOf(got<P>([&](P& p) { s.d->GetClipPlane(0, p.data()); }), got<P>([&](P& p) {
+                            s.d->GetClipPlane(D3DMAXUSERCLIPPLANES - 1, p.data());
+                        }));
+     },
+     nullptr},
     {"lights", D3DSBT_VERTEXSTATE,
      [](Scene& s) {
-         D3DLIGHT9 light{};
-         light.Type = D3DLIGHT_POINT;
+         const D3DLIGHT9 light{D3DLIGHT_POINT};
          s.d->SetLight(0, &light);
          s.d->SetLight(2, &light);
      },
      [](Scene& s, int v) {
-         D3DLIGHT9 light{};
-         light.Type = D3DLIGHT_POINT;
+         D3DLIGHT9 light{D3DLIGHT_POINT};
          light.Range = 10.0f + v;
          s.d->SetLight(0, &light);
          s.d->LightEnable(2, v);
      },
      [](Scene& s) {
-         D3DLIGHT9 light{};
-         BOOL enabled = FALSE;
-         s.d->GetLight(0, &light);
-         s.d->GetLightEnable(2, &enabled);
-         Bytes b;
-         append(b, light);
-         append(b, enabled != FALSE);
-         return b;
+         return bytesOf(got<D3DLIGHT9>([&](D3DLIGHT9& l) { s.d->GetLight(0, &l); }),
+                        got<BOOL>([&](BOOL& on) { s.d->GetLightEnable(2, &on); }) != FALSE);
      },
      nullptr},
 };
@@ -556,12 +513,6 @@ INSTANTIATE_TEST_SUITE_P(D3d9StateBlock, StateBlockGroups, ::testing::ValuesIn(k
                              }
                              return name;
                          });
-
-DWORD renderState(IDirect3DDevice9* device, D3DRENDERSTATETYPE state) {
-    DWORD value = 0;
-    device->GetRenderState(state, &value);
-    return value;
-}
 
 TEST(D3d9StateBlock, RecordingHoldsExactlyTheStatesSetInBetweenAndLeavesTheDeviceAlone) {
     Scene s;
@@ -697,39 +648,6 @@ TEST(D3d9StateBlock, PixelAndVertexBlocksHoldTheirHalfOfThePipeline) {
         EXPECT_EQ(renderState(s.d, row.state), row.held ? 1u : 2u);
         block->Release();
     }
-    struct Other {
-        D3DSTATEBLOCKTYPE type;
-        bool stageOp;       // D3DTSS_COLOROP: pixel
-        bool texCoordIndex; // D3DTSS_TEXCOORDINDEX: vertex
-        bool texture;       // only D3DSBT_ALL
-    } others[] = {{D3DSBT_PIXELSTATE, true, false, false},
-                  {D3DSBT_VERTEXSTATE, false, true, false},
-                  {D3DSBT_ALL, true, true, true}};
-    for (const Other& row : others) {
-        SCOPED_TRACE(row.type);
-        s.d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_ADD);
-        s.d->SetTextureStageState(2, D3DTSS_TEXCOORDINDEX, 1);
-        s.d->SetTexture(2, s.textures[0]);
-        IDirect3DStateBlock9* block = nullptr;
-        ASSERT_EQ(s.d->CreateStateBlock(row.type, &block), D3D_OK);
-        s.d->SetTextureStageState(2, D3DTSS_COLOROP, D3DTOP_SUBTRACT);
-        s.d->SetTextureStageState(2, D3DTSS_TEXCOORDINDEX, 0);
-        s.d->SetTexture(2, s.textures[1]);
-        block->Apply();
-        DWORD op = 0;
-        DWORD index = 0;
-        s.d->GetTextureStageState(2, D3DTSS_COLOROP, &op);
-        s.d->GetTextureStageState(2, D3DTSS_TEXCOORDINDEX, &index);
-        EXPECT_EQ(op, static_cast<DWORD>(row.stageOp ? D3DTOP_ADD : D3DTOP_SUBTRACT));
-        EXPECT_EQ(index, row.texCoordIndex ? 1u : 0u);
-        IDirect3DBaseTexture9* texture = nullptr;
-        s.d->GetTexture(2, &texture);
-        EXPECT_EQ(texture, row.texture ? s.textures[0] : s.textures[1]);
-        if (texture) {
-            texture->Release();
-        }
-        block->Release();
-    }
     IDirect3DStateBlock9* block = reinterpret_cast<IDirect3DStateBlock9*>(1);
     EXPECT_EQ(s.d->CreateStateBlock(static_cast<D3DSTATEBLOCKTYPE>(0), &block), D3DERR_INVALIDCALL);
     EXPECT_EQ(block, nullptr);
@@ -797,44 +715,36 @@ TEST(D3d9StateBlock, AnAllBlockPutsBackEverythingAnOverlayChanged) {
     EXPECT_EQ(saved->Release(), 0u);
 }
 
-TEST(D3d9StateBlock, BlocksCountReferencesAndHoldWhatTheyName) {
-    Scene s;
-    ASSERT_TRUE(s.t.ok());
-    s.d->SetTexture(0, s.textures[0]);
+// Blocks hold what they name but not their device: one that outlives it refuses and still
+// frees, and a device destroyed while recording lets go of the block it recorded into.
+TEST(D3d9StateBlock, BlocksHoldWhatTheyNameAndMayOutliveTheirDevice) {
     IDirect3DStateBlock9* block = nullptr;
-    ASSERT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &block), D3D_OK);
-    // The device and the block each hold the texture.
-    s.d->SetTexture(0, nullptr);
-    EXPECT_EQ(s.textures[0]->AddRef(), 3u);
-    s.textures[0]->Release();
-    IDirect3DDevice9* device = nullptr;
-    ASSERT_EQ(block->GetDevice(&device), D3D_OK);
-    EXPECT_EQ(device, s.d);
-    device->Release();
-    EXPECT_EQ(block->AddRef(), 2u);
-    EXPECT_EQ(block->Release(), 1u);
-    EXPECT_EQ(block->Release(), 0u);
-    EXPECT_EQ(s.textures[0]->AddRef(), 2u) << "the released block let go of the texture";
-    s.textures[0]->Release();
-}
-
-// Blocks do not keep their device alive; one that outlives it refuses, and a device destroyed
-// while recording lets go of the block it recorded into.
-TEST(D3d9StateBlock, ABlockThatOutlivesItsDeviceRefusesAndStillFrees) {
-    IDirect3DStateBlock9* block = nullptr;
+    IDirect3DTexture9* texture = nullptr;
     {
         Scene s;
         ASSERT_TRUE(s.t.ok());
-        s.d->SetTexture(0, s.textures[0]);
+        texture = s.textures[0];
+        texture->AddRef();
+        s.d->SetTexture(0, texture);
         ASSERT_EQ(s.d->CreateStateBlock(D3DSBT_ALL, &block), D3D_OK);
+        s.d->SetTexture(0, nullptr);
+        EXPECT_EQ(texture->AddRef(), 4u) << "the scene, the test and the block";
+        texture->Release();
+        IDirect3DDevice9* device = nullptr;
+        ASSERT_EQ(block->GetDevice(&device), D3D_OK);
+        EXPECT_EQ(device, s.d);
+        device->Release();
+        EXPECT_EQ(block->AddRef(), 2u);
+        block->Release();
         ASSERT_EQ(s.d->BeginStateBlock(), D3D_OK);
-        s.d->SetTexture(1, s.textures[1]);
+        s.d->SetTexture(1, texture);
     }
     EXPECT_EQ(block->Capture(), D3DERR_INVALIDCALL);
     EXPECT_EQ(block->Apply(), D3DERR_INVALIDCALL);
     IDirect3DDevice9* device = nullptr;
     EXPECT_EQ(block->GetDevice(&device), D3DERR_INVALIDCALL);
     EXPECT_EQ(block->Release(), 0u);
+    EXPECT_EQ(texture->Release(), 0u) << "the released blocks let go of the texture";
 }
 
 } // namespace

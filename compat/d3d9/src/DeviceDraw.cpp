@@ -113,7 +113,6 @@ HRESULT Device::SetStreamSourceFreq(UINT stream, UINT setting) {
     }
     if (recording_) {
         recording_->held().frequencies.record(stream, setting);
-        return D3D_OK;
     }
     return D3D_OK;
 }
