@@ -136,10 +136,76 @@ std::string oneLine(std::string_view text) {
     return out;
 }
 
+// TOML allows letters beyond ASCII only in quoted strings and comments, and toml++ 3.3 reaches
+// undefined behaviour (an "unreachable" branch of its whitespace test) on many of them elsewhere,
+// for instance a Greek or accented letter after a bare key. Such a file is refused before the
+// parser sees it. Strings and comments are found as TOML delimits them: "..." and '...' end at
+// the line's end, """...""" and '''...''' may span lines, # runs to the line's end.
+bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
+    enum class In { Plain, Basic, Literal, MultiBasic, MultiLiteral, Comment };
+    In in = In::Plain;
+    int line = 1;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const bool triple =
+            text.compare(i, 3,
+                         std::string_view(&c, 1).data() == nullptr ? "" : std::string(3, c)) == 0;
+        if (c == '\n') {
+            ++line;
+            lineStart = i + 1;
+            if (in == In::Basic || in == In::Literal || in == In::Comment) {
+                in = In::Plain;
+            }
+            continue;
+        }
+        switch (in) {
+        case In::Plain:
+            if (static_cast<unsigned char>(c) >= 0x80) {
+                place = ShowFilePlace{line, static_cast<int>(i - lineStart) + 1};
+                return true;
+            }
+            if (c == '#') {
+                in = In::Comment;
+            } else if (c == '"' || c == '\'') {
+                in = triple ? (c == '"' ? In::MultiBasic : In::MultiLiteral)
+                            : (c == '"' ? In::Basic : In::Literal);
+                i += triple ? 2 : 0;
+            }
+            break;
+        case In::Basic:
+        case In::MultiBasic:
+            if (c == '\\' && i + 1 < text.size() && text[i + 1] != '\n') {
+                ++i; // an escaped character, never the string's end
+            } else if (c == '"' && (in == In::Basic || triple)) {
+                i += in == In::Basic ? 0 : 2;
+                in = In::Plain;
+            }
+            break;
+        case In::Literal:
+        case In::MultiLiteral:
+            if (c == '\'' && (in == In::Literal || triple)) {
+                i += in == In::Literal ? 0 : 2;
+                in = In::Plain;
+            }
+            break;
+        case In::Comment:
+            break;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 bool parseShowFile(std::string_view text, const std::string& file, ShowScript& script,
                    std::string& error, std::vector<std::string>& warnings) {
+    ShowFilePlace place;
+    if (nonAsciiOutsideStrings(text, place)) {
+        error = showFilePlace(file, place) +
+                "expected letters beyond ASCII only in quoted names and comments";
+        return false;
+    }
     toml::parse_result parsed = toml::parse(text, file);
     if (!parsed) {
         const toml::parse_error& e = parsed.error();

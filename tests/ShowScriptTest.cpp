@@ -114,6 +114,10 @@ TEST(ShowFile, EachFaultIsOneLineAtItsPlace) {
         {"scene = \"s.3df\"\nsegment = 5\n", "show.toml:2:11: segment: expected [[segment]]"},
         {"scene = \"s.3df\n", "show.toml:1:"},
         {"scene = \"s.3df\"\nambient = f\nx = 1\n", "show.toml:2:"}, // toml++ quotes the break
+        // Beyond ASCII outside quotes: toml++ 3.3 has undefined behaviour on many such letters.
+        {"s\u03c8:eex\n", "show.toml:1:2: expected letters beyond ASCII only in quoted"},
+        {"scene = \"s.3df\" # \u00e9t\u00e9\n" + segment + "x\u00e9 = 1\n",
+         "show.toml:5:2: expected letters beyond ASCII"},
     };
     for (const Case& c : cases) {
         const Read r = read(c.text);
@@ -121,6 +125,14 @@ TEST(ShowFile, EachFaultIsOneLineAtItsPlace) {
         EXPECT_EQ(r.error.rfind(c.line, 0), 0u) << r.error << "\nfor:\n" << c.text;
         EXPECT_EQ(r.error.find('\n'), std::string::npos) << r.error;
     }
+}
+
+TEST(ShowFile, NamesBeyondAsciiAreReadInQuotesAndCommentsOnly) {
+    const Read r = read("scene = \"g\u00e4rten \\\" \u03c8.3df\" # \u00fcber\n"
+                        "[[segment]]\ncamera = '''Kamera\n\u00fc'''\nduration = 4\n");
+    ASSERT_TRUE(r.ok) << r.error;
+    EXPECT_EQ(r.script.scene, "g\u00e4rten \" \u03c8.3df");
+    EXPECT_EQ(r.script.segments[0].content, "Kamera\n\u00fc");
 }
 
 TEST(ShowFile, AnUnknownKeyIsAWarningNamingIt) {
