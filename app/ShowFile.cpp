@@ -5,6 +5,7 @@
 #include <toml++/toml.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -138,24 +139,28 @@ std::string oneLine(std::string_view text) {
 
 // TOML allows letters beyond ASCII only in quoted strings and comments, and toml++ 3.3 reaches
 // undefined behaviour (an "unreachable" branch of its whitespace test) on many of them elsewhere,
-// for instance a Greek or accented letter after a bare key. Such a file is refused before the
-// parser sees it. Strings and comments are found as TOML delimits them: "..." and '...' end at
-// the line's end, """...""" and '''...''' may span lines, # runs to the line's end.
+// for instance a Greek or accented letter after a bare key or a value. Such a file is refused
+// before the parser sees it. Strings and comments are found as TOML delimits them: "..." and
+// '...' end at the line's end, """...""" and '''...''' may span lines, # runs to the line's end;
+// and a quote opens a string only where one may stand (at a line's start, after = [ { , or .):
+// a quote glued to anything else is a fault toml++ reports, and what follows it is no string.
 bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
     enum class In { Plain, Basic, Literal, MultiBasic, MultiLiteral, Comment };
     In in = In::Plain;
+    char before = '\n'; // the last character outside strings, spaces and tabs left out
     int line = 1;
     size_t lineStart = 0;
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
-        const bool triple =
-            text.compare(i, 3,
-                         std::string_view(&c, 1).data() == nullptr ? "" : std::string(3, c)) == 0;
+        const bool triple = i + 2 < text.size() && text[i + 1] == c && text[i + 2] == c;
         if (c == '\n') {
             ++line;
             lineStart = i + 1;
             if (in == In::Basic || in == In::Literal || in == In::Comment) {
                 in = In::Plain;
+            }
+            if (in == In::Plain) {
+                before = '\n';
             }
             continue;
         }
@@ -167,10 +172,12 @@ bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
             }
             if (c == '#') {
                 in = In::Comment;
-            } else if (c == '"' || c == '\'') {
+            } else if ((c == '"' || c == '\'') && std::strchr("\n=[{,.", before) != nullptr) {
                 in = triple ? (c == '"' ? In::MultiBasic : In::MultiLiteral)
                             : (c == '"' ? In::Basic : In::Literal);
                 i += triple ? 2 : 0;
+            } else if (c != ' ' && c != '\t') {
+                before = c;
             }
             break;
         case In::Basic:
@@ -180,6 +187,7 @@ bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
             } else if (c == '"' && (in == In::Basic || triple)) {
                 i += in == In::Basic ? 0 : 2;
                 in = In::Plain;
+                before = '"';
             }
             break;
         case In::Literal:
@@ -187,6 +195,7 @@ bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
             if (c == '\'' && (in == In::Literal || triple)) {
                 i += in == In::Literal ? 0 : 2;
                 in = In::Plain;
+                before = '\'';
             }
             break;
         case In::Comment:

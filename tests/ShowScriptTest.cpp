@@ -116,6 +116,7 @@ TEST(ShowFile, EachFaultIsOneLineAtItsPlace) {
         {"scene = \"s.3df\"\nambient = f\nx = 1\n", "show.toml:2:"}, // toml++ quotes the break
         // Beyond ASCII outside quotes: toml++ 3.3 has undefined behaviour on many such letters.
         {"s\u03c8:eex\n", "show.toml:1:2: expected letters beyond ASCII only in quoted"},
+        {"scene = 0\"s\u00e9\"\n", "show.toml:1:12: expected letters beyond ASCII"},
         {"scene = \"s.3df\" # \u00e9t\u00e9\n" + segment + "x\u00e9 = 1\n",
          "show.toml:5:2: expected letters beyond ASCII"},
     };
