@@ -5,7 +5,8 @@
 #include <toml++/toml.h>
 
 #include <cmath>
-#include <cstring>
+#include <cstdint>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 
@@ -137,72 +138,100 @@ std::string oneLine(std::string_view text) {
     return out;
 }
 
-// TOML allows letters beyond ASCII only in quoted strings and comments, and toml++ 3.3 reaches
-// undefined behaviour (an "unreachable" branch of its whitespace test) on many of them elsewhere,
-// for instance a Greek or accented letter after a bare key or a value. Such a file is refused
-// before the parser sees it. Strings and comments are found as TOML delimits them: "..." and
-// '...' end at the line's end, """...""" and '''...''' may span lines, # runs to the line's end;
-// and a quote opens a string only where one may stand (at a line's start, after = [ { , or .):
-// a quote glued to anything else is a fault toml++ reports, and what follows it is no string.
-bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
+// The length of the UTF-8 sequence at `at` and its code point; 0 for bytes that are no such
+// sequence (a stray continuation byte, a short or overlong sequence, a surrogate, past U+10FFFF).
+size_t decodeUtf8(std::string_view text, size_t at, uint32_t& code) {
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || at + length > text.size()) {
+        return 0;
+    }
+    code = lead & (0x7F >> length);
+    for (size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80) {
+            return 0;
+        }
+        code = (code << 6) | (byte(at + i) & 0x3F);
+    }
+    const uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    return code < least[length] || surrogate || code > 0x10FFFF ? 0 : length;
+}
+
+// What toml++ is given: the file in ASCII alone. toml++ 3.3 (Debian 12's) reaches undefined
+// behaviour (an "unreachable" branch of its whitespace test) on most code points from U+00A1 to
+// U+0499 and from U+FBF6 to U+FEFE wherever it looks for whitespace, and it looks far: an error
+// message reads on through the rest of the token, strings included. So a letter beyond ASCII in
+// a double-quoted string becomes its \u escape, one in a comment a '?', and one anywhere else
+// (a single-quoted string included, which has no escapes) is refused at its place. Columns after
+// an escaped letter on the same line move by a few.
+bool asciiForParser(std::string_view text, std::string& out, ShowFilePlace& place) {
     enum class In { Plain, Basic, Literal, MultiBasic, MultiLiteral, Comment };
     In in = In::Plain;
-    char before = '\n'; // the last character outside strings, spaces and tabs left out
     int line = 1;
     size_t lineStart = 0;
+    out.clear();
     for (size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const bool triple = i + 2 < text.size() && text[i + 1] == c && text[i + 2] == c;
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            uint32_t code = 0;
+            const size_t length = decodeUtf8(text, i, code);
+            if (length == 0 || (in != In::Basic && in != In::MultiBasic && in != In::Comment)) {
+                place = ShowFilePlace{line, static_cast<int>(i - lineStart) + 1};
+                return false;
+            }
+            char escaped[12];
+            std::snprintf(escaped, sizeof escaped, code > 0xFFFF ? "\\U%08X" : "\\u%04X",
+                          static_cast<unsigned>(code));
+            out += in == In::Comment ? "?" : escaped;
+            i += length - 1;
+            continue;
+        }
+        out += c;
         if (c == '\n') {
             ++line;
             lineStart = i + 1;
-            if (in == In::Basic || in == In::Literal || in == In::Comment) {
-                in = In::Plain;
-            }
-            if (in == In::Plain) {
-                before = '\n';
-            }
+            in = in == In::MultiBasic || in == In::MultiLiteral ? in : In::Plain;
             continue;
         }
+        const size_t more = triple ? 2 : 0;
         switch (in) {
         case In::Plain:
-            if (static_cast<unsigned char>(c) >= 0x80) {
-                place = ShowFilePlace{line, static_cast<int>(i - lineStart) + 1};
-                return true;
-            }
             if (c == '#') {
                 in = In::Comment;
-            } else if ((c == '"' || c == '\'') && std::strchr("\n=[{,.", before) != nullptr) {
+            } else if (c == '"' || c == '\'') {
                 in = triple ? (c == '"' ? In::MultiBasic : In::MultiLiteral)
                             : (c == '"' ? In::Basic : In::Literal);
-                i += triple ? 2 : 0;
-            } else if (c != ' ' && c != '\t') {
-                before = c;
+                out.append(text.substr(i + 1, more));
+                i += more;
             }
             break;
         case In::Basic:
         case In::MultiBasic:
-            if (c == '\\' && i + 1 < text.size() && text[i + 1] != '\n') {
-                ++i; // an escaped character, never the string's end
+            if (c == '\\' && i + 1 < text.size() && text[i + 1] != '\n' &&
+                static_cast<unsigned char>(text[i + 1]) < 0x80) {
+                out += text[++i]; // an escaped character, never the string's end
             } else if (c == '"' && (in == In::Basic || triple)) {
+                out.append(text.substr(i + 1, in == In::Basic ? 0 : 2));
                 i += in == In::Basic ? 0 : 2;
                 in = In::Plain;
-                before = '"';
             }
             break;
         case In::Literal:
         case In::MultiLiteral:
             if (c == '\'' && (in == In::Literal || triple)) {
+                out.append(text.substr(i + 1, in == In::Literal ? 0 : 2));
                 i += in == In::Literal ? 0 : 2;
                 in = In::Plain;
-                before = '\'';
             }
             break;
         case In::Comment:
             break;
         }
     }
-    return false;
+    return true;
 }
 
 } // namespace
@@ -210,12 +239,13 @@ bool nonAsciiOutsideStrings(std::string_view text, ShowFilePlace& place) {
 bool parseShowFile(std::string_view text, const std::string& file, ShowScript& script,
                    std::string& error, std::vector<std::string>& warnings) {
     ShowFilePlace place;
-    if (nonAsciiOutsideStrings(text, place)) {
+    std::string ascii;
+    if (!asciiForParser(text, ascii, place)) {
         error = showFilePlace(file, place) +
-                "expected letters beyond ASCII only in quoted names and comments";
+                "expected letters beyond ASCII (in UTF-8) only in double-quoted names and comments";
         return false;
     }
-    toml::parse_result parsed = toml::parse(text, file);
+    toml::parse_result parsed = toml::parse(ascii, file);
     if (!parsed) {
         const toml::parse_error& e = parsed.error();
         error = showFilePlace(file, Reader::placeOf(e.source())) + oneLine(e.description());
