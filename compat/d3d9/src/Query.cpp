@@ -169,34 +169,30 @@ bool Query::resultReady(DWORD flags) {
 }
 
 void Query::writeResult(void* data) {
+    // Results are written as the runtime gives them, in the type each query's GetDataSize names.
+    const auto put = [data](auto value) { std::memcpy(data, &value, sizeof(value)); };
     switch (type_) {
     case D3DQUERYTYPE_OCCLUSION: {
         GLuint samples = 0;
         glGetQueryObjectuiv(query_, GL_QUERY_RESULT, &samples);
-        DWORD value = samples;
-        std::memcpy(data, &value, sizeof(value));
+        put(static_cast<DWORD>(samples));
         break;
     }
     case D3DQUERYTYPE_TIMESTAMP: {
         GLuint64 time = 0;
         glGetQueryObjectui64v(query_, GL_QUERY_RESULT, &time);
-        UINT64 value = time;
-        std::memcpy(data, &value, sizeof(value));
+        put(static_cast<UINT64>(time));
         break;
     }
     case D3DQUERYTYPE_TIMESTAMPFREQ:
-        std::memcpy(data, &kNanosecondsPerSecond, sizeof(kNanosecondsPerSecond));
+        put(kNanosecondsPerSecond);
         break;
-    case D3DQUERYTYPE_EVENT: {
-        BOOL done = TRUE;
-        std::memcpy(data, &done, sizeof(done));
+    case D3DQUERYTYPE_EVENT:
+        put(static_cast<BOOL>(TRUE));
         break;
-    }
-    default: {
-        BOOL disjoint = FALSE;
-        std::memcpy(data, &disjoint, sizeof(disjoint));
+    default: // TIMESTAMPDISJOINT: GL's timer never jumps under the program
+        put(static_cast<BOOL>(FALSE));
         break;
-    }
     }
 }
 
