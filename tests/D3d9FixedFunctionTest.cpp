@@ -13,10 +13,7 @@ class FixedFunction : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(t.ok());
-        t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        t.device->SetFVF(kScreenFvf);
-        t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        t.startScreenDrawing();
     }
 
     void stage(DWORD s, DWORD op, DWORD arg1, DWORD arg2, DWORD alphaOp = D3DTOP_DISABLE,

@@ -23,10 +23,7 @@ class D3d9Query : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(t.ok());
-        t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        t.device->SetFVF(kScreenFvf);
-        t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+        t.startScreenDrawing();
     }
 
     void drawQuad(float x0, float y0, float x1, float y1, float z) {

@@ -456,12 +456,14 @@ const Group kGroups[] = {
      nullptr},
     {"lights", D3DSBT_VERTEXSTATE,
      [](Scene& s) {
-         const D3DLIGHT9 light{D3DLIGHT_POINT};
+         D3DLIGHT9 light{};
+         light.Type = D3DLIGHT_POINT;
          s.d->SetLight(0, &light);
          s.d->SetLight(2, &light);
      },
      [](Scene& s, int v) {
-         D3DLIGHT9 light{D3DLIGHT_POINT};
+         D3DLIGHT9 light{};
+         light.Type = D3DLIGHT_POINT;
          light.Range = 10.0f + v;
          s.d->SetLight(0, &light);
          s.d->LightEnable(2, v);

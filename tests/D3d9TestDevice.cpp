@@ -82,6 +82,13 @@ std::vector<uint32_t> TestDevice::read(IDirect3DSurface9* surface) {
     return pixels;
 }
 
+void TestDevice::startScreenDrawing() {
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetFVF(kScreenFvf);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+}
+
 Rgba TestDevice::pixel(int x, int y) {
     std::vector<uint32_t> pixels = read();
     IDirect3DSurface9* target = nullptr;

@@ -32,6 +32,10 @@ public:
     // One pixel of the current render target as 0..255 channels.
     Rgba pixel(int x, int y);
 
+    // What most pixel tests draw with: no lighting or culling, screen-space vertices
+    // (kScreenFvf), target and depth cleared.
+    void startScreenDrawing();
+
     // A managed A8R8G8B8 texture filled from ARGB words, row by row.
     IDirect3DTexture9* texture(UINT width, UINT height, const std::vector<uint32_t>& texels,
                                UINT levels = 1);

@@ -18,11 +18,8 @@ class Textures : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(t.ok());
-        t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
-        t.device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        t.device->SetFVF(kScreenFvf);
+        t.startScreenDrawing();
         t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
-        t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
     }
 
     // A quad over the whole target with the given texture coordinates.
