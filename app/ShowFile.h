@@ -35,3 +35,9 @@ bool parseShowFile(std::string_view text, const std::string& file, ShowScript& s
 // parseShowFile on the file's contents.
 bool readShowFile(const std::string& file, ShowScript& script, std::string& error,
                   std::vector<std::string>& warnings);
+
+// The show a program plays: the built-in one, or the one `showFile` holds when it names one
+// (its warnings printed on stderr), with `scene` and `music` over either where not empty. False,
+// with the file's fault in `error`; `script.file` names the file in either case.
+bool chooseShowScript(const std::string& showFile, const std::string& scene,
+                      const std::string& music, ShowScript& script, std::string& error);

@@ -108,30 +108,6 @@ int failIn(const ShowScript& script, const std::string& message) {
     return 1;
 }
 
-// The show to play: the built-in one or the --show file's, with --scene and --music over
-// either. A show file's folder becomes the show's folder.
-bool chooseScript(CaptureOptions& options, ShowScript& script, std::string& error) {
-    script = builtInShow();
-    if (!options.show.empty()) {
-        script.file = options.show;
-        std::vector<std::string> warnings;
-        if (!readShowFile(options.show, script, error, warnings)) {
-            return false;
-        }
-        for (const std::string& warning : warnings) {
-            std::fprintf(stderr, "%s\n", warning.c_str());
-        }
-        options.dir = folderOf(options.show);
-    }
-    if (!options.scene.empty()) {
-        script.scene = options.scene;
-    }
-    if (!options.music.empty()) {
-        script.music = options.music;
-    }
-    return true;
-}
-
 // The scene and what the show file names, loaded and checked before anything is drawn.
 bool loadScript(const ShowScript& script, std::string& error) {
     if (!loadShowScene(script.scene, error)) {
@@ -155,8 +131,12 @@ int runCapture(int argc, const char* const* argv) {
         return fail(error);
     }
     ShowScript script;
-    if (!chooseScript(options, script, error)) {
+    // A show file's folder is the show's.
+    if (!chooseShowScript(options.show, options.scene, options.music, script, error)) {
         return failIn(script, error);
+    }
+    if (!options.show.empty()) {
+        options.dir = folderOf(options.show);
     }
     anchorOutputs(options);
     std::error_code notEntered;

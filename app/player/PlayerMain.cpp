@@ -24,26 +24,12 @@ constexpr int kSoundChannels = 24;
 constexpr int kMixRate = 44100;
 constexpr int kDirectSoundDriver = 1;
 
-// The show to play: the built-in one or the --show file's, with --scene, --music and --silent
-// over either. False after one line saying why.
+// The show to play, with --silent over its music. False after one line saying why.
 bool chooseScript(const PlayerOptions& options, ShowScript& script) {
-    script = builtInShow();
-    if (!options.show.empty()) {
-        std::string error;
-        std::vector<std::string> warnings;
-        if (!readShowFile(options.show, script, error, warnings)) {
-            std::fprintf(stderr, "%s\n", error.c_str());
-            return false;
-        }
-        for (const std::string& warning : warnings) {
-            std::fprintf(stderr, "%s\n", warning.c_str());
-        }
-    }
-    if (!options.scene.empty()) {
-        script.scene = options.scene;
-    }
-    if (!options.music.empty()) {
-        script.music = options.music;
+    std::string error;
+    if (!chooseShowScript(options.show, options.scene, options.music, script, error)) {
+        std::fprintf(stderr, "%s\n", error.c_str());
+        return false;
     }
     if (options.silent) {
         script.music.clear();
