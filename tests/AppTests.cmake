@@ -20,7 +20,8 @@ if(TARNELIX_HAVE_PROGRAM)
                     --gtest_filter=ProgramTest.${case}
             WORKING_DIRECTORY ${TARNELIX_SHOW_DIR})
         set_tests_properties(program_under_xvfb.${case} PROPERTIES
-            ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 120)
+            ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 120
+            RESOURCE_LOCK xvfb)
     endforeach()
     target_compile_definitions(program_test PRIVATE TARNELIX_SHOW_DIR="${TARNELIX_SHOW_DIR}")
     add_dependencies(program_test show)
@@ -102,8 +103,10 @@ if(TARNELIX_HAVE_PLAYER)
         PASS_REGULAR_EXPRESSION "^tarnelix-player: no display can be opened.*tarnelix-capture")
     add_test(NAME player_under_xvfb
         COMMAND xvfb-run -a -s "-screen 0 1024x768x24" $<TARGET_FILE:player_program_test>)
+    # xvfb-run -a picks the first free display number, and two started at once may pick the
+    # same one, leaving one program without an X server: the Xvfb tests take turns.
     set_tests_properties(player_under_xvfb PROPERTIES
-        ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 300)
+        ENVIRONMENT "SDL_VIDEODRIVER=x11;SDL_AUDIODRIVER=dummy" TIMEOUT 300 RESOURCE_LOCK xvfb)
 
     # The README's "Making your own show", command by command, as a person runs it: import with
     # a starter show, edit, play, capture the video. Its video is 20 s at 60 frames per second,

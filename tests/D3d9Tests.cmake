@@ -29,6 +29,8 @@ target_include_directories(xvfb_window_test PRIVATE ${PROJECT_SOURCE_DIR})
 add_test(NAME XvfbWindow.FullScreenEscapeAndClose
          COMMAND xvfb-run -a env SDL_VIDEODRIVER=x11 SDL_AUDIODRIVER=dummy
                  $<TARGET_FILE:xvfb_window_test>)
+# One Xvfb test at a time: xvfb-run -a may give two started at once the same display.
+set_tests_properties(XvfbWindow.FullScreenEscapeAndClose PROPERTIES RESOURCE_LOCK xvfb)
 tarnelix_test(win32_test SOURCES Win32Test.cpp LIBS tarnelix_win32)
 
 # The pixel tests that define Direct3D 9's rules (rasterisation and its ties, clip-space depth,
