@@ -1,7 +1,8 @@
 #pragma once
 
-// The part of the Windows API that the program uses, source-compatible with the real header and
-// implemented on SDL2: basic types, COM basics, windows and their message queue, timers.
+// The part of the Windows API that programs use, source-compatible with the real header and
+// implemented on SDL2: basic types, COM basics, windows and their message queue, timers; input,
+// modules, GDI and the wide-character names in the headers included at the end.
 
 #include <cstddef>
 #include <cstdint>
@@ -74,6 +75,27 @@ typedef const char* LPCSTR;
 typedef char* PSTR;
 typedef const char* PCSTR;
 typedef void* HANDLE;
+
+// Wide strings are the platform's wchar_t (32 bits here, 16 on Windows): the stand-in converts
+// them to UTF-8 at its boundary, so a program's L"..." literals work unchanged.
+typedef wchar_t WCHAR;
+typedef WCHAR* LPWSTR;
+typedef const WCHAR* LPCWSTR;
+typedef WCHAR* PWSTR;
+typedef const WCHAR* PCWSTR;
+#ifdef UNICODE
+typedef WCHAR TCHAR;
+#else
+typedef char TCHAR;
+#endif
+typedef TCHAR* LPTSTR;
+typedef const TCHAR* LPCTSTR;
+
+#define DECLARE_HANDLE(name)                                                                       \
+    struct name##__ {                                                                              \
+        int unused;                                                                                \
+    };                                                                                             \
+    typedef struct name##__* name
 
 struct HWND__;
 struct HINSTANCE__;
@@ -179,7 +201,7 @@ typedef struct _LUID {
 #define LOBYTE(w) ((BYTE)((DWORD_PTR)(w)&0xff))
 #define HIBYTE(w) ((BYTE)(((DWORD_PTR)(w) >> 8) & 0xff))
 #define MAKEINTRESOURCEA(i) ((LPSTR)((ULONG_PTR)((WORD)(i))))
-#define MAKEINTRESOURCE MAKEINTRESOURCEA
+#define MAKEINTRESOURCEW(i) ((LPWSTR)((ULONG_PTR)((WORD)(i))))
 
 #define ZeroMemory(dst, len) memset((dst), 0, (len))
 #define FillMemory(dst, len, fill) memset((dst), (fill), (len))
@@ -213,7 +235,21 @@ typedef struct tagWNDCLASSA {
     LPCSTR lpszMenuName;
     LPCSTR lpszClassName;
 } WNDCLASSA, *PWNDCLASSA, *LPWNDCLASSA;
-typedef WNDCLASSA WNDCLASS;
+
+typedef struct tagWNDCLASSEXA {
+    UINT cbSize;
+    UINT style;
+    WNDPROC lpfnWndProc;
+    int cbClsExtra;
+    int cbWndExtra;
+    HINSTANCE hInstance;
+    HICON hIcon;
+    HCURSOR hCursor;
+    HBRUSH hbrBackground;
+    LPCSTR lpszMenuName;
+    LPCSTR lpszClassName;
+    HICON hIconSm;
+} WNDCLASSEXA, *PWNDCLASSEXA, *LPWNDCLASSEXA;
 
 typedef struct tagCREATESTRUCTA {
     LPVOID lpCreateParams;
@@ -229,7 +265,6 @@ typedef struct tagCREATESTRUCTA {
     LPCSTR lpszClass;
     DWORD dwExStyle;
 } CREATESTRUCTA, *LPCREATESTRUCTA;
-typedef CREATESTRUCTA CREATESTRUCT;
 
 typedef struct tagMSG {
     HWND hwnd;
@@ -258,12 +293,16 @@ typedef struct tagMSG {
 #define WM_GETMINMAXINFO 0x0024
 #define WM_NCCREATE 0x0081
 #define WM_NCDESTROY 0x0082
+#define WM_NCHITTEST 0x0084
 #define WM_KEYDOWN 0x0100
 #define WM_KEYUP 0x0101
 #define WM_CHAR 0x0102
 #define WM_SYSKEYDOWN 0x0104
 #define WM_SYSKEYUP 0x0105
 #define WM_SYSCHAR 0x0106
+#define WM_UNICHAR 0x0109
+#define WM_KEYFIRST WM_KEYDOWN
+#define WM_KEYLAST 0x0109
 #define WM_INITDIALOG 0x0110
 #define WM_COMMAND 0x0111
 #define WM_SYSCOMMAND 0x0112
@@ -275,9 +314,29 @@ typedef struct tagMSG {
 #define WM_RBUTTONUP 0x0205
 #define WM_MBUTTONDOWN 0x0207
 #define WM_MBUTTONUP 0x0208
+#define WM_DEVICECHANGE 0x0219
 #define WM_USER 0x0400
 
+#define SIZE_RESTORED 0
+#define SIZE_MINIMIZED 1
+#define SIZE_MAXIMIZED 2
+
+#define SC_SIZE 0xF000
+#define SC_MOVE 0xF010
+#define SC_MINIMIZE 0xF020
+#define SC_MAXIMIZE 0xF030
 #define SC_CLOSE 0xF060
+#define SC_KEYMENU 0xF100
+#define SC_RESTORE 0xF120
+#define SC_SCREENSAVE 0xF140
+#define SC_MONITORPOWER 0xF170
+
+// Hit-test codes, as WM_NCHITTEST answers and WM_SETCURSOR carries them.
+#define HTERROR (-2)
+#define HTTRANSPARENT (-1)
+#define HTNOWHERE 0
+#define HTCLIENT 1
+#define HTCAPTION 2
 
 #define PM_NOREMOVE 0x0000
 #define PM_REMOVE 0x0001
@@ -320,6 +379,7 @@ typedef struct tagMSG {
 
 #define CS_VREDRAW 0x0001
 #define CS_HREDRAW 0x0002
+#define CS_DBLCLKS 0x0008
 #define CS_OWNDC 0x0020
 #define CS_CLASSDC 0x0040
 
@@ -339,8 +399,7 @@ typedef struct tagMSG {
 #define SWP_SHOWWINDOW 0x0040
 #define SWP_HIDEWINDOW 0x0080
 
-#define IDI_APPLICATION MAKEINTRESOURCEA(32512)
-#define IDC_ARROW MAKEINTRESOURCEA(32512)
+#define IDI_APPLICATION MAKEINTRESOURCE(32512)
 
 #define MB_OK 0x00000000L
 #define MB_OKCANCEL 0x00000001L
@@ -350,59 +409,9 @@ typedef struct tagMSG {
 #define IDOK 1
 #define IDCANCEL 2
 
-// Virtual-key codes.
-#define VK_LBUTTON 0x01
-#define VK_RBUTTON 0x02
-#define VK_CANCEL 0x03
-#define VK_MBUTTON 0x04
-#define VK_BACK 0x08
-#define VK_TAB 0x09
-#define VK_RETURN 0x0D
-#define VK_SHIFT 0x10
-#define VK_CONTROL 0x11
-#define VK_MENU 0x12
-#define VK_PAUSE 0x13
-#define VK_CAPITAL 0x14
-#define VK_ESCAPE 0x1B
-#define VK_SPACE 0x20
-#define VK_PRIOR 0x21
-#define VK_NEXT 0x22
-#define VK_END 0x23
-#define VK_HOME 0x24
-#define VK_LEFT 0x25
-#define VK_UP 0x26
-#define VK_RIGHT 0x27
-#define VK_DOWN 0x28
-#define VK_SNAPSHOT 0x2C
-#define VK_INSERT 0x2D
-#define VK_DELETE 0x2E
-#define VK_NUMPAD0 0x60
-#define VK_MULTIPLY 0x6A
-#define VK_ADD 0x6B
-#define VK_SUBTRACT 0x6D
-#define VK_DECIMAL 0x6E
-#define VK_DIVIDE 0x6F
-#define VK_F1 0x70
-#define VK_F2 0x71
-#define VK_F3 0x72
-#define VK_F4 0x73
-#define VK_F5 0x74
-#define VK_F6 0x75
-#define VK_F7 0x76
-#define VK_F8 0x77
-#define VK_F9 0x78
-#define VK_F10 0x79
-#define VK_F11 0x7A
-#define VK_F12 0x7B
-#define VK_LSHIFT 0xA0
-#define VK_RSHIFT 0xA1
-#define VK_LCONTROL 0xA2
-#define VK_RCONTROL 0xA3
-#define VK_LMENU 0xA4
-#define VK_RMENU 0xA5
-
 // Window class and window.
 ATOM WINAPI RegisterClassA(const WNDCLASSA* lpWndClass);
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* lpWndClass);
 BOOL WINAPI UnregisterClassA(LPCSTR lpClassName, HINSTANCE hInstance);
 HWND WINAPI CreateWindowExA(DWORD dwExStyle, LPCSTR lpClassName, LPCSTR lpWindowName, DWORD dwStyle,
                             int X, int Y, int nWidth, int nHeight, HWND hWndParent, HMENU hMenu,
@@ -421,6 +430,14 @@ BOOL WINAPI SetWindowTextA(HWND hWnd, LPCSTR lpString);
 HWND WINAPI SetFocus(HWND hWnd);
 HWND WINAPI GetFocus(void);
 BOOL WINAPI SetForegroundWindow(HWND hWnd);
+// The window with the keyboard focus: SDL's windows are all top-level, so this and the active
+// window are the same.
+HWND WINAPI GetForegroundWindow(void);
+HWND WINAPI GetActiveWindow(void);
+HWND WINAPI GetParent(HWND hWnd);
+BOOL WINAPI IsChild(HWND hWndParent, HWND hWnd);
+BOOL WINAPI IsIconic(HWND hWnd);
+BOOL WINAPI IsZoomed(HWND hWnd);
 LRESULT WINAPI DefWindowProcA(HWND hWnd, UINT Msg, WPARAM wParam, LPARAM lParam);
 int WINAPI GetSystemMetrics(int nIndex);
 #define SM_CXSCREEN 0
@@ -453,26 +470,11 @@ void WINAPI Sleep(DWORD dwMilliseconds);
 void WINAPI OutputDebugStringA(LPCSTR lpOutputString);
 LPSTR WINAPI GetCommandLineA(void);
 
-// The ANSI names without suffix, as the real header maps them without UNICODE.
-#define RegisterClass RegisterClassA
-#define UnregisterClass UnregisterClassA
-#define CreateWindowEx CreateWindowExA
-#define CreateWindow CreateWindowA
-#define DefWindowProc DefWindowProcA
-#define PeekMessage PeekMessageA
-#define GetMessage GetMessageA
-#define DispatchMessage DispatchMessageA
-#define SendMessage SendMessageA
-#define PostMessage PostMessageA
-#define GetModuleHandle GetModuleHandleA
-#define LoadIcon LoadIconA
-#define LoadCursor LoadCursorA
-#define MessageBox MessageBoxA
-#define SetWindowText SetWindowTextA
-#define OutputDebugString OutputDebugStringA
-#define GetCommandLine GetCommandLineA
-
 #include "tarnelix/Win32Dialogs.h"
+#include "tarnelix/Win32Gdi.h"
+#include "tarnelix/Win32Input.h"
+#include "tarnelix/Win32System.h"
+#include "tarnelix/Win32Unicode.h"
 
 // The program's entry point, called by the stand-in's own main().
 int WINAPI WinMain(HINSTANCE hInstance, HINSTANCE hPrevInstance, LPSTR lpCmdLine, int nShowCmd);

@@ -13,9 +13,9 @@ namespace tarnelix::win32 {
 
 namespace {
 
-std::map<std::string, WNDCLASSA>& classes() {
+std::map<std::string, WindowClass>& classes() {
     // Never destroyed: static objects of the program may still use it while the process ends.
-    static auto* registered = new std::map<std::string, WNDCLASSA>();
+    static auto* registered = new std::map<std::string, WindowClass>();
     return *registered;
 }
 
@@ -65,6 +65,85 @@ HWND firstWindow() {
     return windows().empty() ? nullptr : handleOf(windows().front().get());
 }
 
+std::size_t windowCount() {
+    return windows().size();
+}
+
+HWND windowAt(std::size_t index) {
+    return index < windows().size() ? handleOf(windows()[index].get()) : nullptr;
+}
+
+ATOM registerClass(const std::string& name, const WNDCLASSA& info, bool unicode) {
+    if (classes().count(name)) {
+        SetLastError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    WindowClass& entry = classes()[name];
+    entry.info = info;
+    entry.info.lpszClassName = nullptr; // the caller's string need not outlive the call
+    entry.info.lpszMenuName = nullptr;
+    entry.unicode = unicode;
+    return nextAtom++;
+}
+
+HWND createWindow(const WindowRequest& request) {
+    auto found = classes().find(request.className);
+    if (found == classes().end()) {
+        std::fprintf(stderr, "tarnelix win32: window class \"%s\" is not registered\n",
+                     request.className.c_str());
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if (!ensureSdlVideo()) {
+        return nullptr;
+    }
+    // The device asks for its own context later; these settings decide the window's visual.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+
+    int x = request.x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : request.x;
+    int y = request.y == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : request.y;
+    int width = (request.width == CW_USEDEFAULT || request.width <= 0) ? 640 : request.width;
+    int height = (request.height == CW_USEDEFAULT || request.height <= 0) ? 480 : request.height;
+    Uint32 flags = SDL_WINDOW_OPENGL;
+    flags |= (request.style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
+    if (request.style & WS_THICKFRAME) {
+        flags |= SDL_WINDOW_RESIZABLE;
+    }
+    if (!(request.style & WS_CAPTION)) {
+        flags |= SDL_WINDOW_BORDERLESS;
+    }
+    SDL_Window* sdl = SDL_CreateWindow(request.title.c_str(), x, y, width, height, flags);
+    if (!sdl) {
+        std::fprintf(stderr, "tarnelix win32: cannot open a window: %s\n", SDL_GetError());
+        SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return nullptr;
+    }
+    auto window = std::make_unique<Window>();
+    window->sdl = sdl;
+    window->procedure = found->second.info.lpfnWndProc;
+    window->className = request.className;
+    window->style = request.style;
+    window->parent = request.parent;
+    window->classStyle = found->second.info.style;
+    window->classCursor = found->second.info.hCursor;
+    window->unicode = found->second.unicode;
+    return adoptWindow(std::move(window));
+}
+
+HWND announceWindow(HWND handle, LPARAM createStruct) {
+    SendMessageA(handle, WM_NCCREATE, 0, createStruct);
+    if (SendMessageA(handle, WM_CREATE, 0, createStruct) == -1) {
+        DestroyWindow(handle);
+        return nullptr;
+    }
+    return handle;
+}
+
 } // namespace tarnelix::win32
 
 using tarnelix::win32::findWindow;
@@ -95,104 +174,65 @@ bool ensureSdlVideo() {
 
 ATOM WINAPI RegisterClassA(const WNDCLASSA* windowClass) {
     if (!windowClass || !windowClass->lpszClassName || !windowClass->lpfnWndProc) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return 0;
     }
-    auto& classes = tarnelix::win32::classes();
-    if (classes.count(windowClass->lpszClassName)) {
-        return 0; // already registered, as Windows refuses it
+    return tarnelix::win32::registerClass(windowClass->lpszClassName, *windowClass, false);
+}
+
+ATOM WINAPI RegisterClassExA(const WNDCLASSEXA* windowClass) {
+    if (!windowClass || windowClass->cbSize != sizeof(WNDCLASSEXA)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
     }
-    classes[windowClass->lpszClassName] = *windowClass;
-    return tarnelix::win32::nextAtom++;
+    WNDCLASSA plain{windowClass->style,        windowClass->lpfnWndProc,
+                    windowClass->cbClsExtra,   windowClass->cbWndExtra,
+                    windowClass->hInstance,    windowClass->hIcon,
+                    windowClass->hCursor,      windowClass->hbrBackground,
+                    windowClass->lpszMenuName, windowClass->lpszClassName};
+    return RegisterClassA(&plain);
 }
 
 BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     if (!className) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return FALSE;
     }
     for (auto& window : tarnelix::win32::windows()) {
         if (window->className == className) {
-            return FALSE; // a window of the class still exists
+            SetLastError(ERROR_CLASS_HAS_WINDOWS);
+            return FALSE;
         }
     }
-    return tarnelix::win32::classes().erase(className) ? TRUE : FALSE;
+    if (!tarnelix::win32::classes().erase(className)) {
+        SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
+        return FALSE;
+    }
+    return TRUE;
 }
 
-HWND WINAPI CreateWindowExA(DWORD, LPCSTR className, LPCSTR windowName, DWORD style, int x, int y,
-                            int width, int height, HWND, HMENU, HINSTANCE instance, LPVOID param) {
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
     if (!className) {
+        SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
-    auto found = tarnelix::win32::classes().find(className);
-    if (found == tarnelix::win32::classes().end()) {
-        std::fprintf(stderr, "tarnelix win32: window class \"%s\" is not registered\n", className);
+    HWND handle = tarnelix::win32::createWindow(
+        {className, windowName ? windowName : "", style, x, y, width, height, parent});
+    if (!handle) {
         return nullptr;
     }
-    if (!tarnelix::ensureSdlVideo()) {
-        return nullptr;
-    }
-    // The device asks for its own context later; these settings decide the window's visual.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
-
-    if (x == CW_USEDEFAULT) {
-        x = SDL_WINDOWPOS_UNDEFINED;
-    }
-    if (y == CW_USEDEFAULT) {
-        y = SDL_WINDOWPOS_UNDEFINED;
-    }
-    if (width == CW_USEDEFAULT || width <= 0) {
-        width = 640;
-    }
-    if (height == CW_USEDEFAULT || height <= 0) {
-        height = 480;
-    }
-    Uint32 flags = SDL_WINDOW_OPENGL;
-    flags |= (style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;
-    if (style & WS_THICKFRAME) {
-        flags |= SDL_WINDOW_RESIZABLE;
-    }
-    if (!(style & WS_CAPTION)) {
-        flags |= SDL_WINDOW_BORDERLESS;
-    }
-    SDL_Window* sdl = SDL_CreateWindow(windowName ? windowName : "", x, y, width, height, flags);
-    if (!sdl) {
-        std::fprintf(stderr, "tarnelix win32: cannot open a window: %s\n", SDL_GetError());
-        return nullptr;
-    }
-    auto window = std::make_unique<Window>();
-    window->sdl = sdl;
-    window->procedure = found->second.lpfnWndProc;
-    window->className = className;
-    window->style = style;
-    HWND handle = tarnelix::win32::handleOf(window.get());
-    tarnelix::win32::windows().push_back(std::move(window));
-
-    CREATESTRUCTA create{};
-    create.lpCreateParams = param;
-    create.hInstance = instance;
-    create.cy = height;
-    create.cx = width;
-    create.y = y;
-    create.x = x;
-    create.style = static_cast<LONG>(style);
-    create.lpszName = windowName;
-    create.lpszClass = className;
-    LPARAM createParam = reinterpret_cast<LPARAM>(&create);
-    SendMessageA(handle, WM_NCCREATE, 0, createParam);
-    if (SendMessageA(handle, WM_CREATE, 0, createParam) == -1) {
-        DestroyWindow(handle);
-        return nullptr;
-    }
-    return handle;
+    CREATESTRUCTA create{
+        param,      instance,  menu,   parent, height, width, y, x, static_cast<LONG>(style),
+        windowName, className, exStyle};
+    return tarnelix::win32::announceWindow(handle, reinterpret_cast<LPARAM>(&create));
 }
 
 BOOL WINAPI DestroyWindow(HWND handle) {
     Window* window = findWindow(handle);
     if (!window) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
     }
     SendMessageA(handle, WM_DESTROY, 0, 0);
@@ -312,6 +352,40 @@ HWND WINAPI GetFocus(void) {
     return focused ? tarnelix::win32::windowFromSdlId(SDL_GetWindowID(focused)) : nullptr;
 }
 
+HWND WINAPI GetForegroundWindow(void) {
+    return GetFocus();
+}
+
+HWND WINAPI GetActiveWindow(void) {
+    return GetFocus();
+}
+
+HWND WINAPI GetParent(HWND handle) {
+    Window* window = findWindow(handle);
+    return window ? window->parent : nullptr;
+}
+
+BOOL WINAPI IsChild(HWND parent, HWND handle) {
+    // A child is a WS_CHILD window somewhere below the parent; an owned top-level window is not.
+    for (Window* window = findWindow(handle); window && (window->style & WS_CHILD);
+         window = findWindow(window->parent)) {
+        if (window->parent == parent) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL WINAPI IsIconic(HWND handle) {
+    Window* window = findWindow(handle);
+    return window && window->sdl && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MINIMIZED);
+}
+
+BOOL WINAPI IsZoomed(HWND handle) {
+    Window* window = findWindow(handle);
+    return window && window->sdl && (SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_MAXIMIZED);
+}
+
 BOOL WINAPI SetForegroundWindow(HWND handle) {
     Window* window = findWindow(handle);
     if (!window) {
@@ -338,26 +412,16 @@ int WINAPI GetSystemMetrics(int index) {
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR name) {
     static tarnelix::win32::HMODULE__ program;
-    return name ? nullptr : reinterpret_cast<HMODULE>(&program);
+    if (name) {
+        SetLastError(ERROR_MOD_NOT_FOUND); // no Windows library is ever loaded here
+        return nullptr;
+    }
+    return reinterpret_cast<HMODULE>(&program);
 }
 
 HICON WINAPI LoadIconA(HINSTANCE, LPCSTR) {
     static tarnelix::win32::HICON__ icon;
     return reinterpret_cast<HICON>(&icon);
-}
-
-HCURSOR WINAPI LoadCursorA(HINSTANCE, LPCSTR) {
-    static tarnelix::win32::HICON__ cursor;
-    return reinterpret_cast<HCURSOR>(&cursor);
-}
-
-int WINAPI ShowCursor(BOOL show) {
-    static int displayCount = 0;
-    displayCount += show ? 1 : -1;
-    if (SDL_WasInit(SDL_INIT_VIDEO)) {
-        SDL_ShowCursor(displayCount >= 0 ? SDL_ENABLE : SDL_DISABLE);
-    }
-    return displayCount;
 }
 
 int WINAPI MessageBoxA(HWND, LPCSTR text, LPCSTR caption, UINT type) {
