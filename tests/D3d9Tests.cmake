@@ -22,6 +22,17 @@ set_tests_properties(CompatInstall.OutsideProgramBuildsWithPkgConfig PROPERTIES
                      ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT}")
 # A real X11 window under a virtual X server; the test skips itself elsewhere.
 find_package(X11 REQUIRED)
+# Dear ImGui's Win32 + Direct3D 9 example from Debian's libimgui-dev, built unchanged against the
+# installed stand-ins and driven with xdotool under Xvfb.
+add_executable(imgui_example_driver ImguiExampleTest.cpp XvfbEvents.cpp XvfbScreen.cpp)
+target_link_libraries(imgui_example_driver PRIVATE tarnelix_options GTest::gtest_main
+                      SDL2::SDL2 X11::X11)
+add_test(NAME ImguiExample.BuildsUnchangedAndWorksUnderXvfb
+         COMMAND ${CMAKE_CURRENT_SOURCE_DIR}/imgui_example_test.sh ${PROJECT_BINARY_DIR}
+                 ${PROJECT_SOURCE_DIR} $<TARGET_FILE:imgui_example_driver>
+                 "$<$<BOOL:${TARNELIX_SANITIZE}>:-fsanitize=address,undefined>")
+set_tests_properties(ImguiExample.BuildsUnchangedAndWorksUnderXvfb PROPERTIES
+                     ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT}" RESOURCE_LOCK xvfb TIMEOUT 300)
 add_executable(xvfb_window_test XvfbWindowTest.cpp XvfbEvents.cpp)
 target_link_libraries(xvfb_window_test PRIVATE tarnelix_options GTest::gtest_main
                       tarnelix_platform X11::X11)

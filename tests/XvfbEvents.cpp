@@ -52,11 +52,9 @@ bool sendEscape(SDL_Window* window) {
     return true;
 }
 
-bool sendCloseRequest(SDL_Window* window) {
-    X11Target target = x11Of(window);
-    if (!target.display) {
-        return false;
-    }
+namespace {
+
+void sendCloseRequest(const X11Target& target) {
     XEvent event;
     std::memset(&event, 0, sizeof(event));
     event.xclient.type = ClientMessage;
@@ -68,6 +66,26 @@ bool sendCloseRequest(SDL_Window* window) {
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(target.display, target.window, False, NoEventMask, &event);
     XFlush(target.display);
+}
+
+} // namespace
+
+bool sendCloseRequest(SDL_Window* window) {
+    X11Target target = x11Of(window);
+    if (!target.display) {
+        return false;
+    }
+    sendCloseRequest(target);
+    return true;
+}
+
+bool sendCloseRequest(unsigned long xWindow) {
+    X11Target target{XOpenDisplay(nullptr), static_cast<::Window>(xWindow)};
+    if (!target.display) {
+        return false;
+    }
+    sendCloseRequest(target);
+    XCloseDisplay(target.display);
     return true;
 }
 

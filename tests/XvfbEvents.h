@@ -11,5 +11,7 @@ namespace tarnelix::test {
 bool sendEscape(SDL_Window* window);
 // The window manager's close request (WM_DELETE_WINDOW), as the close button sends it.
 bool sendCloseRequest(SDL_Window* window);
+// The same for another program's window, named by its X window id.
+bool sendCloseRequest(unsigned long xWindow);
 
 } // namespace tarnelix::test
