@@ -20,6 +20,12 @@ add_test(NAME CompatInstall.OutsideProgramBuildsWithPkgConfig
                  ${PROJECT_SOURCE_DIR} "$<$<BOOL:${TARNELIX_SANITIZE}>:-fsanitize=address,undefined>")
 set_tests_properties(CompatInstall.OutsideProgramBuildsWithPkgConfig PROPERTIES
                      ENVIRONMENT "${TARNELIX_TEST_ENVIRONMENT}")
+# One Dear ImGui frame through its own Direct3D 9 renderer (Debian's copy, unchanged) on the
+# device against its OpenGL 3 renderer on plain GL.
+set(imgui_backends /usr/share/doc/libimgui-dev/examples/backends)
+tarnelix_test(imgui_frame_test SOURCES ImguiFrameTest.cpp ${imgui_backends}/imgui_impl_dx9.cpp
+    LIBS tarnelix_d3d9_testing PkgConfig::IMGUI OpenGL::OpenGL SDL2::SDL2)
+target_include_directories(imgui_frame_test PRIVATE /usr/include/imgui/backends)
 # A real X11 window under a virtual X server; the test skips itself elsewhere.
 find_package(X11 REQUIRED)
 # Dear ImGui's Win32 + Direct3D 9 example from Debian's libimgui-dev, built unchanged against the
