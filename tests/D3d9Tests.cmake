@@ -49,6 +49,7 @@ add_test(NAME XvfbWindow.FullScreenEscapeAndClose
 # One Xvfb test at a time: xvfb-run -a may give two started at once the same display.
 set_tests_properties(XvfbWindow.FullScreenEscapeAndClose PROPERTIES RESOURCE_LOCK xvfb)
 tarnelix_test(win32_test SOURCES Win32Test.cpp LIBS tarnelix_win32)
+tarnelix_test(win32_input_test SOURCES Win32InputTest.cpp LIBS tarnelix_win32)
 
 # The pixel tests that define Direct3D 9's rules (rasterisation and its ties, clip-space depth,
 # render-target orientation, texture addressing and filters, texture-stage arithmetic, the

@@ -63,6 +63,7 @@ void translateKey(const SDL_KeyboardEvent& event) {
     LPARAM lParam = keyParam(key, event, up, alt && !ctrl);
     postMessage(eventWindow(event.windowID), message, generic, lParam);
     if (!up) {
+        notePress(lParam);
         g_textKey = lParam;
     } else if (g_textKey != -1 && ((g_textKey ^ lParam) & 0x01FF0000) == 0) {
         g_textKey = -1;
@@ -220,6 +221,11 @@ void translateWindowEvent(const SDL_WindowEvent& event, bool& closeSeen) {
 }
 
 } // namespace
+
+void startEventBatch() {
+    // SDL sends a key's text in the same batch as the key; text after that has no key.
+    g_textKey = -1;
+}
 
 void translateEvent(const SDL_Event& event, bool& closeSeen) {
     switch (event.type) {

@@ -3,6 +3,7 @@
 
 #include "Keys.h"
 
+#include <deque>
 #include <map>
 
 namespace tarnelix::win32 {
@@ -61,9 +62,13 @@ void noteButton(UINT message, WPARAM wParam) {
     }
 }
 
-// Text waits here under its key message's scan code and extended flag.
-std::map<UINT, std::u16string>& pendingText() {
-    static auto* text = new std::map<UINT, std::u16string>();
+// Text waits here under its key message's scan code and extended flag, one entry per press
+// (empty for a press without text) in the order of the presses. A program that never translates
+// its keys leaves only the last few.
+constexpr std::size_t kPressesKept = 16;
+
+std::map<UINT, std::deque<std::u16string>>& pendingText() {
+    static auto* text = new std::map<UINT, std::deque<std::u16string>>();
     return *text;
 }
 
@@ -121,18 +126,30 @@ WPARAM mouseKeyFlags(Uint32 buttons) {
     return flags;
 }
 
+void notePress(LPARAM keyParam) {
+    std::deque<std::u16string>& presses = pendingText()[textKey(keyParam)];
+    presses.emplace_back();
+    if (presses.size() > kPressesKept) {
+        presses.pop_front();
+    }
+}
+
 void rememberKeyText(LPARAM keyParam, const std::u16string& text) {
-    pendingText()[textKey(keyParam)] += text;
+    std::deque<std::u16string>& presses = pendingText()[textKey(keyParam)];
+    if (presses.empty()) {
+        presses.emplace_back();
+    }
+    presses.back() += text;
 }
 
 bool takeKeyText(LPARAM keyParam, std::u16string& text) {
     auto found = pendingText().find(textKey(keyParam));
-    if (found == pendingText().end()) {
+    if (found == pendingText().end() || found->second.empty()) {
         return false;
     }
-    text = found->second;
-    pendingText().erase(found);
-    return true;
+    text = std::move(found->second.front());
+    found->second.pop_front();
+    return !text.empty();
 }
 
 } // namespace tarnelix::win32

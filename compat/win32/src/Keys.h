@@ -34,7 +34,9 @@ void noteInputMessage(const MSG& msg);
 // MK_ flags for a mouse message's wParam: SDL's buttons now and the modifier keys.
 WPARAM mouseKeyFlags(Uint32 sdlButtons);
 
-// Text that SDL delivered for the last key pressed, for TranslateMessage to turn into WM_CHAR.
+// Text that SDL delivered for a key press, for TranslateMessage to turn into WM_CHAR: each
+// press of a key is noted, its text added to the last press, and taken press by press.
+void notePress(LPARAM keyParam);
 void rememberKeyText(LPARAM keyParam, const std::u16string& text);
 bool takeKeyText(LPARAM keyParam, std::u16string& text);
 

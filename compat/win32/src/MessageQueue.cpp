@@ -45,6 +45,7 @@ void pumpSdlEvents() {
         return;
     }
     SDL_PumpEvents();
+    startEventBatch();
     bool closeSeen = false;
     SDL_Event event;
     while (SDL_PeepEvents(&event, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) > 0) {
@@ -156,9 +157,11 @@ BOOL WINAPI TranslateMessage(const MSG* msg) {
     }
     std::u16string text;
     if (!takeKeyText(msg->lParam, text)) {
-        bool video = SDL_WasInit(SDL_INIT_VIDEO);
-        SDL_Keymod mods = video ? SDL_GetModState() : KMOD_NONE;
-        char16_t character = characterOf(msg->wParam, mods & KMOD_SHIFT, mods & KMOD_CTRL);
+        // As on Windows, by the key state as of this message, not the keyboard's now.
+        bool shift =
+            ((GetKeyState(VK_SHIFT) & 0x8000) != 0) != ((GetKeyState(VK_CAPITAL) & 1) != 0);
+        bool ctrl = GetKeyState(VK_CONTROL) & 0x8000;
+        char16_t character = characterOf(msg->wParam, shift, ctrl);
         if (!character) {
             return FALSE;
         }
