@@ -233,12 +233,7 @@ SDL_Window* openDialogWindow(const Dialog& dialog) {
     if (!ensureSdlVideo()) {
         return nullptr;
     }
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    requestWindowVisual();
     RECT size = dialogUnitsToPixels(dialog, RECT{0, 0, layout.width, layout.height});
     Uint32 flags = SDL_WINDOW_OPENGL;
     flags |= (layout.style & WS_VISIBLE) ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN;

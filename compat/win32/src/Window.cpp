@@ -73,6 +73,16 @@ HWND windowAt(std::size_t index) {
     return index < windows().size() ? handleOf(windows()[index].get()) : nullptr;
 }
 
+void requestWindowVisual() {
+    // Whoever draws asks for its own context later; these settings decide the window's visual.
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+}
+
 ATOM registerClass(const std::string& name, const WNDCLASSA& info, bool unicode) {
     if (classes().count(name)) {
         SetLastError(ERROR_CLASS_ALREADY_EXISTS);
@@ -97,13 +107,7 @@ HWND createWindow(const WindowRequest& request) {
     if (!ensureSdlVideo()) {
         return nullptr;
     }
-    // The device asks for its own context later; these settings decide the window's visual.
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+    requestWindowVisual();
 
     int x = request.x == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : request.x;
     int y = request.y == CW_USEDEFAULT ? static_cast<int>(SDL_WINDOWPOS_UNDEFINED) : request.y;

@@ -33,6 +33,9 @@ struct WindowClass {
     bool unicode = false;
 };
 
+// Sets SDL's GL attributes for the next window: GL 3.3 core, double-buffered, no depth.
+void requestWindowVisual();
+
 // Registers a class under its name (UTF-8); 0 and ERROR_CLASS_ALREADY_EXISTS when taken.
 ATOM registerClass(const std::string& name, const WNDCLASSA& info, bool unicode);
 
