@@ -249,7 +249,9 @@ private:
     void forgetNamedBindings();
     void applyFixedState();
     void applyTextures();
-    void applyVertexInput(GLuint upBuffer, UINT upStride);
+    // instances: 0 for a plain draw, else the count stream 0's frequency asks for.
+    void applyVertexInput(GLuint upBuffer, UINT upStride, UINT instances = 0);
+    UINT instanceCount() const;
     void applyUniforms();
     bool resolveProgram();
     VertexDeclaration* currentDeclaration();
@@ -311,6 +313,7 @@ private:
     std::vector<std::pair<DWORD, VertexDeclaration*>> fvfDeclarations_;
     VertexShader* vertexShader_ = nullptr;
     PixelShader* pixelShader_ = nullptr;
+        UINT frequency = 1; // as SetStreamSourceFreq set it
 
     // Constant registers.
     float vsFloat_[kVertexFloatRegisters][4] = {};

@@ -58,6 +58,26 @@ StreamSource recordedStream(IDirect3DVertexBuffer9* buffer, UINT offset, UINT st
     return stream;
 }
 
+UINT frequencyCount(UINT setting) {
+    return setting & ~(D3DSTREAMSOURCE_INDEXEDDATA | D3DSTREAMSOURCE_INSTANCEDATA);
+}
+
+// The runtime's rules: a count of at least one; geometry (INDEXEDDATA) or per-instance data
+// (INSTANCEDATA), never both, and stream 0 always holds the geometry. A bare divider other
+// than 1 is the vertex-frequency feature of software vertex processing, not offered here.
+HRESULT checkedFrequency(UINT stream, UINT setting) {
+    bool indexed = (setting & D3DSTREAMSOURCE_INDEXEDDATA) != 0;
+    bool instance = (setting & D3DSTREAMSOURCE_INSTANCEDATA) != 0;
+    if (frequencyCount(setting) == 0 || (indexed && instance) || (instance && stream == 0)) {
+        return D3DERR_INVALIDCALL;
+    }
+    if (!indexed && !instance && setting != 1) {
+        refuseOnce("stream frequency divider without instancing flags", setting);
+        return D3DERR_NOTAVAILABLE;
+    }
+    return D3D_OK;
+}
+
 VertexInput recordedInput(IDirect3DVertexDeclaration9* declaration, DWORD fvf) {
     VertexInput input;
     input.declaration.reset(declaration);
@@ -107,12 +127,17 @@ HRESULT Device::SetStreamSourceFreq(UINT stream, UINT setting) {
     if (stream >= kStreamCount) {
         return D3DERR_INVALIDCALL;
     }
-    if (setting != 1) {
-        refuseOnce("instanced stream frequency", setting);
-        return D3DERR_INVALIDCALL;
+    HRESULT valid = checkedFrequency(stream, setting);
+    if (FAILED(valid)) {
+        return valid;
     }
     if (recording_) {
         recording_->held().frequencies.record(stream, setting);
+        return D3D_OK;
+    }
+    if (streams_[stream].frequency != setting) {
+        streams_[stream].frequency = setting;
+        draw_.dirty |= kDirtyVertexInput;
     }
     return D3D_OK;
 }
@@ -122,8 +147,15 @@ HRESULT Device::GetStreamSourceFreq(UINT stream, UINT* setting) {
     if (stream >= kStreamCount || !setting) {
         return D3DERR_INVALIDCALL;
     }
-    *setting = 1;
+    *setting = streams_[stream].frequency;
     return D3D_OK;
+}
+
+// Instancing is on while stream 0 holds the indexed geometry; plain and client-memory draws
+// read every stream per vertex whatever the frequencies say.
+UINT Device::instanceCount() const {
+    UINT setting = streams_[0].frequency;
+    return (setting & D3DSTREAMSOURCE_INDEXEDDATA) ? frequencyCount(setting) : 0;
 }
 
 HRESULT Device::SetIndices(IDirect3DIndexBuffer9* buffer) {
@@ -241,11 +273,12 @@ HRESULT Device::GetFVF(DWORD* fvf) {
     return D3D_OK;
 }
 
-void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
+void Device::applyVertexInput(GLuint upBuffer, UINT upStride, UINT instances) {
     VertexDeclaration* declaration = declaration_;
     GLuint buffers[kStreamCount];
     UINT offsets[kStreamCount];
     UINT strides[kStreamCount];
+    UINT divisors[kStreamCount];
     bool changed = declaration != draw_.inputDeclaration;
     uint32_t streams = declaration->streamMask();
     for (int s = 0; s < kStreamCount; ++s) {
@@ -261,8 +294,12 @@ void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
             offsets[s] = streams_[s].offset;
             strides[s] = streams_[s].stride;
         }
+        UINT setting = streams_[s].frequency;
+        divisors[s] =
+            instances && (setting & D3DSTREAMSOURCE_INSTANCEDATA) ? frequencyCount(setting) : 0;
         changed = changed || buffers[s] != draw_.inputBuffer[s] ||
-                  offsets[s] != draw_.inputOffset[s] || strides[s] != draw_.inputStride[s];
+                  offsets[s] != draw_.inputOffset[s] || strides[s] != draw_.inputStride[s] ||
+                  divisors[s] != draw_.inputDivisor[s];
     }
     if (!changed) {
         return;
@@ -281,6 +318,11 @@ void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
             static_cast<GLuint>(e.location), e.size, e.type, e.normalized,
             static_cast<GLsizei>(strides[e.stream]),
             reinterpret_cast<const void*>(static_cast<uintptr_t>(offsets[e.stream] + e.offset)));
+        UINT& divisor = draw_.attributeDivisor[e.location];
+        if (divisor != divisors[e.stream]) {
+            glVertexAttribDivisor(static_cast<GLuint>(e.location), divisors[e.stream]);
+            divisor = divisors[e.stream];
+        }
     }
     uint32_t wanted = 0;
     for (const GlVertexElement& e : declaration->glElements()) {
@@ -305,6 +347,7 @@ void Device::applyVertexInput(GLuint upBuffer, UINT upStride) {
             draw_.inputBuffer[s] = buffers[s];
             draw_.inputOffset[s] = offsets[s];
             draw_.inputStride[s] = strides[s];
+            draw_.inputDivisor[s] = divisors[s];
         }
     }
     draw_.dirty &= ~kDirtyVertexInput;
@@ -351,15 +394,22 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
     if (!prepareDraw()) {
         return D3D_OK;
     }
-    applyVertexInput(0, 0);
+    UINT instances = instanceCount();
+    applyVertexInput(0, 0, instances);
     if (draw_.boundIndexBuffer != indices_->glBuffer()) {
         glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indices_->glBuffer());
         draw_.boundIndexBuffer = indices_->glBuffer();
     }
-    glDrawElementsBaseVertex(
-        mode, static_cast<GLsizei>(count), indices_->glIndexType(),
-        reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * indices_->indexSize()),
-        baseVertex);
+    const void* first =
+        reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * indices_->indexSize());
+    if (instances) {
+        glDrawElementsInstancedBaseVertex(mode, static_cast<GLsizei>(count),
+                                          indices_->glIndexType(), first,
+                                          static_cast<GLsizei>(instances), baseVertex);
+    } else {
+        glDrawElementsBaseVertex(mode, static_cast<GLsizei>(count), indices_->glIndexType(), first,
+                                 baseVertex);
+    }
     return D3D_OK;
 }
 

@@ -50,6 +50,8 @@ struct DrawState {
     GLuint inputBuffer[kStreamCount] = {};
     UINT inputOffset[kStreamCount] = {};
     UINT inputStride[kStreamCount] = {};
+    UINT inputDivisor[kStreamCount] = {};
+    UINT attributeDivisor[32] = {}; // per attribute location, as glVertexAttribDivisor has it
     uint32_t enabledAttributes = 0;
 
     // The kinds of texture on the fixed-function stages (0 none, 2 2D, 3 volume, 4 one value

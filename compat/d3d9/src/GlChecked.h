@@ -56,6 +56,8 @@
     TARNELIX_CHECKED_GL(glDisableVertexAttribArray, ##__VA_ARGS__)
 #define glDrawArrays(...) TARNELIX_CHECKED_GL(glDrawArrays, __VA_ARGS__)
 #define glDrawElementsBaseVertex(...) TARNELIX_CHECKED_GL(glDrawElementsBaseVertex, __VA_ARGS__)
+#define glDrawElementsInstancedBaseVertex(...)                                                     \
+    TARNELIX_CHECKED_GL(glDrawElementsInstancedBaseVertex, __VA_ARGS__)
 #define glEnable(...) TARNELIX_CHECKED_GL(glEnable, __VA_ARGS__)
 #define glEnableVertexAttribArray(...) TARNELIX_CHECKED_GL(glEnableVertexAttribArray, __VA_ARGS__)
 #define glEndQuery(...) TARNELIX_CHECKED_GL(glEndQuery, __VA_ARGS__)
@@ -114,4 +116,5 @@
 #define glUseProgram(...) TARNELIX_CHECKED_GL(glUseProgram, __VA_ARGS__)
 #define glVertexAttrib4f(...) TARNELIX_CHECKED_GL(glVertexAttrib4f, __VA_ARGS__)
 #define glVertexAttribPointer(...) TARNELIX_CHECKED_GL(glVertexAttribPointer, __VA_ARGS__)
+#define glVertexAttribDivisor(...) TARNELIX_CHECKED_GL(glVertexAttribDivisor, __VA_ARGS__)
 #define glViewport(...) TARNELIX_CHECKED_GL(glViewport, __VA_ARGS__)
