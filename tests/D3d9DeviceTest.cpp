@@ -159,9 +159,9 @@ TEST(D3d9Device, RefusesUnsupportedFormatsAndCallsCleanly) {
         t.device->CreateTexture(0, 4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture, nullptr),
         D3DERR_INVALIDCALL);
     IDirect3DCubeTexture9* cube = nullptr;
-    EXPECT_EQ(
-        t.device->CreateCubeTexture(4, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
-        D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(t.device->CreateCubeTexture(4, 1, 0, D3DFMT_P8, D3DPOOL_MANAGED, &cube, nullptr),
+              D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(cube, nullptr);
     EXPECT_EQ(t.device->SetRenderState(static_cast<D3DRENDERSTATETYPE>(10), 1), D3DERR_INVALIDCALL);
     float constants[8] = {1.0f, 2.0f, 3.0f, 4.0f};
     EXPECT_EQ(t.device->SetVertexShaderConstantF(255, constants, 2), D3DERR_INVALIDCALL);

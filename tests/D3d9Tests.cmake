@@ -10,6 +10,10 @@ tarnelix_test(d3d9_texture_test SOURCES D3d9TextureTest.cpp LIBS tarnelix_d3d9_t
 tarnelix_test(d3d9_query_test SOURCES D3d9QueryTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_state_block_test SOURCES D3d9StateBlockTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_instancing_test SOURCES D3d9InstancingTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_cube_texture_test SOURCES D3d9CubeTextureTest.cpp
+    LIBS tarnelix_d3d9_testing tarnelix_d3dx9)
+tarnelix_test(d3d9_resource_rules_test SOURCES D3d9ResourceRulesTest.cpp
+    LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_gl_check_test SOURCES D3d9GlCheckTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(display_test SOURCES DisplayTest.cpp LIBS tarnelix_platform)
 # Counts allocations by replacing operator new, which the sanitizers' own replacement rules out.

@@ -154,8 +154,13 @@ TEST_F(Textures, TexturesOfOneValueShowTheirTexelAndLaterWrites) {
     EXPECT_EQ(texel.b, 0x30);
     EXPECT_EQ(texel.a, 255);
 
-    IDirect3DTexture9* texture = t.texture(4, 4, std::vector<uint32_t>(16, 0x80FF0000u));
+    // Dynamic in the default pool: locked like the others, and a destination for copies.
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(t.device->CreateTexture(4, 4, 1, D3DUSAGE_DYNAMIC, D3DFMT_A8R8G8B8, D3DPOOL_DEFAULT,
+                                      &texture, nullptr),
+              D3D_OK);
     texture->GetSurfaceLevel(0, &level);
+    fill(level, 0x80FF0000u, whole);
     t.device->SetTexture(0, texture);
     draw(0.0f, 0.0f, 1.0f, 1.0f);
     EXPECT_EQ(t.pixel(4, 4).r, 255);

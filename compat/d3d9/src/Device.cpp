@@ -184,6 +184,7 @@ void Device::readSizeLimits() {
                                 static_cast<UINT>(caps.MaxTextureHeight)});
     limits_.volume =
         std::min(limit(GL_MAX_3D_TEXTURE_SIZE), static_cast<UINT>(caps.MaxVolumeExtent));
+    limits_.cube = std::min(limit(GL_MAX_CUBE_MAP_TEXTURE_SIZE), limits_.texture);
 }
 
 Device::~Device() {

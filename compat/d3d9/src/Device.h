@@ -90,8 +90,10 @@ public:
                                                   DWORD usage, D3DFORMAT format, D3DPOOL pool,
                                                   IDirect3DVolumeTexture9** texture,
                                                   HANDLE* shared) override;
-    HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                                IDirect3DCubeTexture9**, HANDLE*) override;
+    HRESULT STDMETHODCALLTYPE CreateCubeTexture(UINT edge, UINT levels, DWORD usage,
+                                                D3DFORMAT format, D3DPOOL pool,
+                                                IDirect3DCubeTexture9** texture,
+                                                HANDLE* shared) override;
     HRESULT STDMETHODCALLTYPE CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
                                                  IDirect3DVertexBuffer9** buffer,
                                                  HANDLE* shared) override;
@@ -246,6 +248,9 @@ private:
     bool prepareDraw();
     void refreshStageTextureKinds();
     void applyRenderTarget();
+    // Attaches a surface's colour to the draw framebuffer (ColorFill, StretchRect), keeping the
+    // record of what is attached true.
+    void attachColour(GLenum framebuffer, Surface* surface);
     void forgetNamedBindings();
     void applyFixedState();
     void applyTextures();
@@ -275,6 +280,7 @@ private:
     GLuint readFramebuffer_ = 0;
     GLuint attachedColour_ = 0;
     GLint attachedLevel_ = -1;
+    GLenum attachedImage_ = GL_TEXTURE_2D; // a cube face's target, where a face is attached
     GLuint attachedDepth_ = 0;
 
     // The driver's largest sizes: a texture or surface beyond them is refused, never left to
@@ -282,6 +288,7 @@ private:
     struct SizeLimits {
         UINT texture = 0;
         UINT volume = 0;
+        UINT cube = 0;
         UINT surface = 0;
     } limits_;
     void readSizeLimits();
@@ -306,6 +313,7 @@ private:
         VertexBuffer* buffer = nullptr;
         UINT offset = 0;
         UINT stride = 0;
+        UINT frequency = 1; // as SetStreamSourceFreq set it
     } streams_[kStreamCount];
     IndexBuffer* indices_ = nullptr;
     VertexDeclaration* declaration_ = nullptr;
@@ -313,7 +321,6 @@ private:
     std::vector<std::pair<DWORD, VertexDeclaration*>> fvfDeclarations_;
     VertexShader* vertexShader_ = nullptr;
     PixelShader* pixelShader_ = nullptr;
-        UINT frequency = 1; // as SetStreamSourceFreq set it
 
     // Constant registers.
     float vsFloat_[kVertexFloatRegisters][4] = {};

@@ -158,13 +158,14 @@ void Device::refreshStageTextureKinds() {
         if (BoundTexture* bound = boundTextures_[stage]) {
             const TextureStorage& storage = bound->storage();
             bool volume = storage.target() == GL_TEXTURE_3D;
-            kind = volume ? 3 : 2;
+            bool cube = storage.target() == GL_TEXTURE_CUBE_MAP;
+            kind = volume ? kStageVolume : cube ? kStageCube : kStage2D;
             const DWORD* ss = state_.sampler[stage];
             bool border = ss[D3DSAMP_ADDRESSU] == D3DTADDRESS_BORDER ||
                           ss[D3DSAMP_ADDRESSV] == D3DTADDRESS_BORDER ||
                           (volume && ss[D3DSAMP_ADDRESSW] == D3DTADDRESS_BORDER);
             if (storage.constant() && !border && !ss[D3DSAMP_SRGBTEXTURE]) {
-                kind = 4;
+                kind = kStageConstant;
                 constant = storage.constantTexel();
             }
         }

@@ -25,6 +25,30 @@ const FormatInfo* checkedFormat(D3DFORMAT format, const char* what) {
     return info;
 }
 
+// The runtime's rules for a texture's usage and pool: render targets live in the default pool,
+// dynamic textures anywhere but the managed pool, automatic mipmaps need GL's copy of one level
+// (not system memory) and a single level to make the rest from.
+HRESULT checkTextureUsage(const FormatInfo& info, DWORD usage, D3DPOOL pool, UINT levels) {
+    bool target = (usage & (D3DUSAGE_RENDERTARGET | D3DUSAGE_DEPTHSTENCIL)) != 0;
+    if (pool != D3DPOOL_DEFAULT && pool != D3DPOOL_MANAGED && pool != D3DPOOL_SYSTEMMEM &&
+        pool != D3DPOOL_SCRATCH) {
+        return D3DERR_INVALIDCALL;
+    }
+    if ((target && pool != D3DPOOL_DEFAULT) ||
+        ((usage & D3DUSAGE_DYNAMIC) && pool == D3DPOOL_MANAGED)) {
+        return D3DERR_INVALIDCALL;
+    }
+    if ((usage & D3DUSAGE_AUTOGENMIPMAP) && (pool == D3DPOOL_SYSTEMMEM || levels > 1)) {
+        return D3DERR_INVALIDCALL;
+    }
+    // No depth textures: depth buffers are renderbuffers here.
+    if (info.depth || (usage & D3DUSAGE_DEPTHSTENCIL) ||
+        ((usage & D3DUSAGE_RENDERTARGET) && !info.renderable)) {
+        return D3DERR_INVALIDCALL;
+    }
+    return D3D_OK;
+}
+
 } // namespace
 
 HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
@@ -39,7 +63,7 @@ HRESULT Device::CreateTexture(UINT width, UINT height, UINT levels, DWORD usage,
     if (!info) {
         return D3DERR_NOTAVAILABLE;
     }
-    if (info->depth || ((usage & D3DUSAGE_RENDERTARGET) && pool != D3DPOOL_DEFAULT)) {
+    if (FAILED(checkTextureUsage(*info, usage, pool, levels))) {
         return D3DERR_INVALIDCALL;
     }
     makeCurrent();
@@ -65,7 +89,7 @@ HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT le
     if (!info) {
         return D3DERR_NOTAVAILABLE;
     }
-    if (info->depth || (usage & D3DUSAGE_RENDERTARGET)) {
+    if ((usage & D3DUSAGE_RENDERTARGET) || FAILED(checkTextureUsage(*info, usage, pool, levels))) {
         return D3DERR_INVALIDCALL;
     }
     makeCurrent();
@@ -78,14 +102,28 @@ HRESULT Device::CreateVolumeTexture(UINT width, UINT height, UINT depth, UINT le
     return D3D_OK;
 }
 
-HRESULT Device::CreateCubeTexture(UINT, UINT, DWORD, D3DFORMAT, D3DPOOL,
-                                  IDirect3DCubeTexture9** texture, HANDLE*) {
+HRESULT Device::CreateCubeTexture(UINT edge, UINT levels, DWORD usage, D3DFORMAT format,
+                                  D3DPOOL pool, IDirect3DCubeTexture9** texture, HANDLE* shared) {
     TARNELIX_D3D9_CALL();
-    if (texture) {
-        *texture = nullptr;
+    if (!texture || shared || edge == 0 || edge > limits_.cube) {
+        return D3DERR_INVALIDCALL;
     }
-    refuseOnce("cube texture (CreateCubeTexture)", 0);
-    return D3DERR_NOTAVAILABLE;
+    *texture = nullptr;
+    const FormatInfo* info = checkedFormat(format, "cube texture format");
+    if (!info) {
+        return D3DERR_NOTAVAILABLE;
+    }
+    if (FAILED(checkTextureUsage(*info, usage, pool, levels))) {
+        return D3DERR_INVALIDCALL;
+    }
+    makeCurrent();
+    auto* created = new CubeTexture(this, edge, levels, usage, format, pool);
+    if (!created->storage().valid()) {
+        created->Release();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    *texture = created;
+    return D3D_OK;
 }
 
 HRESULT Device::CreateVertexBuffer(UINT length, DWORD usage, DWORD fvf, D3DPOOL pool,
@@ -163,6 +201,7 @@ HRESULT Device::CreateOffscreenPlainSurface(UINT width, UINT height, D3DFORMAT f
     if (!info || info->depth) {
         return D3DERR_NOTAVAILABLE;
     }
+    makeCurrent();
     *surface = new Surface(this, D3DSURFACE_DESC{format, D3DRTYPE_SURFACE, 0, pool,
                                                  D3DMULTISAMPLE_NONE, 0, width, height});
     return D3D_OK;
@@ -287,10 +326,12 @@ void Device::applyRenderTarget() {
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
     GLuint colour = renderTarget_ ? renderTarget_->glTexture() : 0;
     GLint level = renderTarget_ ? renderTarget_->glLevel() : 0;
-    if (colour != attachedColour_ || level != attachedLevel_) {
-        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, level);
+    GLenum image = renderTarget_ ? renderTarget_->glImageTarget() : GL_TEXTURE_2D;
+    if (colour != attachedColour_ || level != attachedLevel_ || image != attachedImage_) {
+        glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, image, colour, level);
         attachedColour_ = colour;
         attachedLevel_ = level;
+        attachedImage_ = image;
     }
     GLuint depth = depthStencil_ ? depthStencil_->glRenderbuffer() : 0;
     if (depth != attachedDepth_) {
@@ -391,19 +432,53 @@ bool sameSizeAndFormat(const D3DSURFACE_DESC& a, const D3DSURFACE_DESC& b) {
     return a.Width == b.Width && a.Height == b.Height && a.Format == b.Format;
 }
 
+// A rectangle of a surface: the whole of it when none is given; false when it is empty or
+// reaches outside.
+bool rectWithin(const RECT* given, const D3DSURFACE_DESC& desc, RECT& out) {
+    out =
+        given ? *given : RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
+    return out.left >= 0 && out.top >= 0 && out.left < out.right && out.top < out.bottom &&
+           out.right <= static_cast<LONG>(desc.Width) &&
+           out.bottom <= static_cast<LONG>(desc.Height);
+}
+
+// Direct3D 9's StretchRect table, for surfaces in the default pool: an offscreen plain surface
+// may go to any render target or to another plain surface; render targets and texture levels
+// (with D3DDEVCAPS2_CAN_STRETCHRECT_FROM_TEXTURES, which the device has) only to render
+// targets. Nothing goes to a texture level that is not a render target, nor to or from depth.
+bool stretchAllowed(const Surface& source, const Surface& dest) {
+    if (source.desc().Pool != D3DPOOL_DEFAULT || dest.desc().Pool != D3DPOOL_DEFAULT ||
+        source.isDepth() || dest.isDepth() || &source == &dest) {
+        return false;
+    }
+    if (dest.isRenderTarget()) {
+        return true;
+    }
+    return dest.isPlain() && source.isPlain();
+}
+
 } // namespace
+
+void Device::attachColour(GLenum framebuffer, Surface* surface) {
+    glFramebufferTexture2D(framebuffer, GL_COLOR_ATTACHMENT0, surface->glImageTarget(),
+                           surface->glTexture(), surface->glLevel());
+    if (framebuffer != GL_READ_FRAMEBUFFER) {
+        attachedColour_ = surface->glTexture();
+        attachedLevel_ = surface->glLevel();
+        attachedImage_ = surface->glImageTarget();
+    }
+}
 
 HRESULT Device::GetRenderTargetData(IDirect3DSurface9* renderTarget, IDirect3DSurface9* dest) {
     TARNELIX_D3D9_CALL();
     auto* source = dynamic_cast<Surface*>(renderTarget);
     auto* target = dynamic_cast<Surface*>(dest);
-    if (!source || !target || !source->glTexture() || !target->isSystemMemory() ||
-        !sameSizeAndFormat(source->desc(), target->desc())) {
+    if (!source || !target || !source->glTexture() || !source->isRenderTarget() ||
+        !target->isSystemMemory() || !sameSizeAndFormat(source->desc(), target->desc())) {
         return D3DERR_INVALIDCALL;
     }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer_);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           source->glTexture(), source->glLevel());
+    attachColour(GL_READ_FRAMEBUFFER, source);
     const FormatInfo& format = source->format();
     // Rows are stored top first, as the surface's memory wants them.
     glReadPixels(0, 0, static_cast<GLsizei>(source->desc().Width),
@@ -425,47 +500,53 @@ HRESULT Device::StretchRect(IDirect3DSurface9* sourceSurface, const RECT* source
     TARNELIX_D3D9_CALL();
     auto* source = dynamic_cast<Surface*>(sourceSurface);
     auto* dest = dynamic_cast<Surface*>(destSurface);
-    if (!source || !dest || !source->glTexture() || !dest->glTexture() ||
-        !(dest->desc().Usage & D3DUSAGE_RENDERTARGET)) {
+    if (!source || !dest || !stretchAllowed(*source, *dest) || filter > D3DTEXF_LINEAR) {
         return D3DERR_INVALIDCALL;
     }
-    RECT s = sourceRect ? *sourceRect
-                        : RECT{0, 0, static_cast<LONG>(source->desc().Width),
-                               static_cast<LONG>(source->desc().Height)};
-    RECT d = destRect ? *destRect
-                      : RECT{0, 0, static_cast<LONG>(dest->desc().Width),
-                             static_cast<LONG>(dest->desc().Height)};
+    RECT s;
+    RECT d;
+    if (!rectWithin(sourceRect, source->desc(), s) || !rectWithin(destRect, dest->desc(), d)) {
+        return D3DERR_INVALIDCALL;
+    }
+    // GL reads and draws only colour-renderable formats (a plain L8 surface is not).
+    if (!source->glTexture() || !dest->glTexture() || !source->format().renderable ||
+        !dest->format().renderable) {
+        refuseOnce("StretchRect between surfaces of format", source->desc().Format);
+        return D3DERR_NOTAVAILABLE;
+    }
     glBindFramebuffer(GL_READ_FRAMEBUFFER, readFramebuffer_);
-    glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           source->glTexture(), source->glLevel());
+    attachColour(GL_READ_FRAMEBUFFER, source);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, framebuffer_);
-    glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D,
-                           dest->glTexture(), dest->glLevel());
-    attachedColour_ = dest->glTexture();
-    attachedLevel_ = dest->glLevel();
+    attachColour(GL_DRAW_FRAMEBUFFER, dest);
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    bool scaled = s.right - s.left != d.right - d.left || s.bottom - s.top != d.bottom - d.top;
     glBlitFramebuffer(s.left, s.top, s.right, s.bottom, d.left, d.top, d.right, d.bottom,
-                      GL_COLOR_BUFFER_BIT, filter == D3DTEXF_POINT ? GL_NEAREST : GL_LINEAR);
+                      GL_COLOR_BUFFER_BIT,
+                      scaled && filter == D3DTEXF_LINEAR ? GL_LINEAR : GL_NEAREST);
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
+    dest->writtenByGl();
     draw_.dirty |= kDirtyRenderTarget | kDirtyRaster;
     return D3D_OK;
 }
 
+// Direct3D fills render targets (surfaces or texture levels) and default-pool plain surfaces;
+// never a managed or system-memory surface, nor a texture level that is not a render target.
 HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR color) {
     TARNELIX_D3D9_CALL();
     auto* target = dynamic_cast<Surface*>(surface);
-    if (!target || !target->glTexture()) {
+    RECT r;
+    if (!target || target->desc().Pool != D3DPOOL_DEFAULT || target->isDepth() ||
+        (target->isTextureLevel() && !target->isRenderTarget()) || !target->glTexture() ||
+        !rectWithin(rect, target->desc(), r)) {
         return D3DERR_INVALIDCALL;
     }
-    RECT r = rect ? *rect
-                  : RECT{0, 0, static_cast<LONG>(target->desc().Width),
-                         static_cast<LONG>(target->desc().Height)};
+    if (!target->format().renderable) {
+        refuseOnce("ColorFill on a surface of format", target->desc().Format);
+        return D3DERR_NOTAVAILABLE;
+    }
     glBindFramebuffer(GL_FRAMEBUFFER, framebuffer_);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, target->glTexture(),
-                           target->glLevel());
-    attachedColour_ = target->glTexture();
-    attachedLevel_ = target->glLevel();
+    attachColour(GL_FRAMEBUFFER, target);
     glEnable(GL_SCISSOR_TEST);
     glScissor(r.left, r.top, r.right - r.left, r.bottom - r.top);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -478,50 +559,80 @@ HRESULT Device::ColorFill(IDirect3DSurface9* surface, const RECT* rect, D3DCOLOR
     return D3D_OK;
 }
 
+// From system memory (a plain surface or a texture level) to the default pool, same format: a
+// region of the source to a point of the destination, both wholly inside.
 HRESULT Device::UpdateSurface(IDirect3DSurface9* sourceSurface, const RECT* sourceRect,
                               IDirect3DSurface9* destSurface, const POINT* destPoint) {
     TARNELIX_D3D9_CALL();
     auto* source = dynamic_cast<Surface*>(sourceSurface);
     auto* dest = dynamic_cast<Surface*>(destSurface);
-    if (!source || !dest || !source->isSystemMemory() || !dest->glTexture() || sourceRect ||
-        destPoint || !sameSizeAndFormat(source->desc(), dest->desc())) {
+    RECT r;
+    if (!source || !dest || source->desc().Pool != D3DPOOL_SYSTEMMEM ||
+        dest->desc().Pool != D3DPOOL_DEFAULT || source->isDepth() || dest->isDepth() ||
+        source->desc().Format != dest->desc().Format || !dest->glTexture() ||
+        !rectWithin(sourceRect, source->desc(), r)) {
         return D3DERR_INVALIDCALL;
     }
-    const FormatInfo& format = dest->format();
-    bindScratch(GL_TEXTURE_2D, dest->glTexture());
-    glTexSubImage2D(GL_TEXTURE_2D, dest->glLevel(), 0, 0, static_cast<GLsizei>(dest->desc().Width),
-                    static_cast<GLsizei>(dest->desc().Height), format.pixelFormat, format.pixelType,
-                    source->memory());
+    LONG x = destPoint ? destPoint->x : 0;
+    LONG y = destPoint ? destPoint->y : 0;
+    LONG width = r.right - r.left;
+    LONG height = r.bottom - r.top;
+    if (x < 0 || y < 0 || x + width > static_cast<LONG>(dest->desc().Width) ||
+        y + height > static_cast<LONG>(dest->desc().Height)) {
+        return D3DERR_INVALIDCALL;
+    }
+    UINT pitch = source->pitch();
+    const uint8_t* first = source->sourceBits() + static_cast<size_t>(r.top) * pitch +
+                           static_cast<size_t>(r.left) * source->format().bytesPerPixel;
+    dest->writeRect(static_cast<UINT>(x), static_cast<UINT>(y), static_cast<UINT>(width),
+                    static_cast<UINT>(height), first, pitch);
     dest->writtenByGl();
     return D3D_OK;
 }
 
+namespace {
+
+// Both textures' storage, when they are textures of one type; null otherwise.
+bool storagesOfOneType(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* dest,
+                       TextureStorage*& from, TextureStorage*& to) {
+    BoundTexture* a = boundTextureOf(source);
+    BoundTexture* b = boundTextureOf(dest);
+    if (!a || !b || source->GetType() != dest->GetType()) {
+        return false;
+    }
+    from = &a->storage();
+    to = &b->storage();
+    return true;
+}
+
+} // namespace
+
+// From a system-memory texture to a default-pool one of the same type and format. The source
+// may have more levels than the destination: its top ones are skipped, and the sizes from there
+// on must match. A destination that makes its own mipmaps takes level 0 alone.
 HRESULT Device::UpdateTexture(IDirect3DBaseTexture9* source, IDirect3DBaseTexture9* dest) {
     TARNELIX_D3D9_CALL();
-    auto* from = dynamic_cast<Texture*>(source);
-    auto* to = dynamic_cast<Texture*>(dest);
-    if (!from || !to || from->GetLevelCount() != to->GetLevelCount()) {
+    TextureStorage* from = nullptr;
+    TextureStorage* to = nullptr;
+    if (!storagesOfOneType(source, dest, from, to) || from->pool() != D3DPOOL_SYSTEMMEM ||
+        to->pool() != D3DPOOL_DEFAULT || from->format().format != to->format().format) {
         return D3DERR_INVALIDCALL;
     }
-    for (UINT level = 0; level < from->GetLevelCount(); ++level) {
-        D3DLOCKED_RECT in{};
-        D3DLOCKED_RECT out{};
-        if (FAILED(from->LockRect(level, &in, nullptr, D3DLOCK_READONLY))) {
-            return D3DERR_INVALIDCALL;
+    UINT fromLevels = source->GetLevelCount();
+    UINT toLevels = dest->GetLevelCount();
+    if (fromLevels < toLevels) {
+        return D3DERR_INVALIDCALL;
+    }
+    UINT skipped = fromLevels - toLevels;
+    if (from->width(skipped) != to->width(0) || from->height(skipped) != to->height(0) ||
+        from->depth(skipped) != to->depth(0)) {
+        return D3DERR_INVALIDCALL;
+    }
+    makeCurrent();
+    for (UINT face = 0; face < to->faces(); ++face) {
+        for (UINT level = 0; level < toLevels; ++level) {
+            to->copyLevel(face, level, *from, level + skipped);
         }
-        if (FAILED(to->LockRect(level, &out, nullptr, 0))) {
-            from->UnlockRect(level);
-            return D3DERR_INVALIDCALL;
-        }
-        D3DSURFACE_DESC desc{};
-        to->GetLevelDesc(level, &desc);
-        for (UINT row = 0; row < desc.Height; ++row) {
-            std::memcpy(static_cast<uint8_t*>(out.pBits) + row * static_cast<size_t>(out.Pitch),
-                        static_cast<uint8_t*>(in.pBits) + row * static_cast<size_t>(in.Pitch),
-                        static_cast<size_t>(std::min(in.Pitch, out.Pitch)));
-        }
-        from->UnlockRect(level);
-        to->UnlockRect(level);
     }
     return D3D_OK;
 }

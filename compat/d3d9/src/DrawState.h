@@ -54,8 +54,8 @@ struct DrawState {
     UINT attributeDivisor[32] = {}; // per attribute location, as glVertexAttribDivisor has it
     uint32_t enabledAttributes = 0;
 
-    // The kinds of texture on the fixed-function stages (0 none, 2 2D, 3 volume, 4 one value
-    // throughout), part of the fixed-function pixel key; and the value of each kind-4 texture.
+    // The kinds of texture on the fixed-function stages (StageTextureKind), part of the
+    // fixed-function pixel key; and the value of each texture of one value throughout.
     uint8_t stageTextureKind[kStageCount] = {};
     float stageConstant[kStageCount][4] = {};
 

@@ -12,6 +12,15 @@
 
 namespace tarnelix::d3d9 {
 
+// The kind of texture a fixed-function stage reads (FixedStageKey::textureKind).
+enum StageTextureKind : uint8_t {
+    kStageNoTexture = 0,
+    kStage2D = 2,
+    kStageVolume = 3,
+    kStageConstant = 4, // one value throughout: a uniform, no sampler
+    kStageCube = 5,     // sampled by a direction
+};
+
 struct FixedVertexKey {
     uint8_t pretransformed = 0;
     uint8_t lighting = 0;
@@ -30,7 +39,7 @@ struct FixedStageKey {
     uint8_t alphaOp = 0;
     uint8_t alphaArg[3] = {};
     uint8_t resultArg = 0;
-    uint8_t textureKind = 0; // 0 none, 2 2D, 3 volume, 4 one value throughout (a uniform)
+    uint8_t textureKind = 0; // a StageTextureKind
     uint8_t texCoord = 0;
     uint8_t reserved = 0;
 };

@@ -188,6 +188,10 @@ bool readsTexture(const FixedStageKey& k) {
                   isTexture(k.colorArg[0]) || k.colorOp == D3DTOP_BLENDTEXTUREALPHA ||
                   k.colorOp == D3DTOP_BLENDTEXTUREALPHAPM;
     bool alpha =
+const char* samplerType(int kind) {
+    return kind == kStageVolume ? "sampler3D" : kind == kStageCube ? "samplerCube" : "sampler2D";
+}
+
         k.alphaOp != D3DTOP_DISABLE &&
         (isTexture(k.alphaArg[1]) || isTexture(k.alphaArg[2]) || isTexture(k.alphaArg[0]) ||
          k.alphaOp == D3DTOP_BLENDTEXTUREALPHA || k.alphaOp == D3DTOP_BLENDTEXTUREALPHAPM);
@@ -257,8 +261,9 @@ std::string operation(uint8_t op, const std::string& a0, const std::string& a1,
 
 void writeStage(const FixedStageKey& k, int s, std::string& out) {
     if (readsTexture(k)) {
-        const char* coordinates = k.textureKind == 3 ? ".xyz" : ".xy";
-        if (k.textureKind == 4) {
+        bool direction = k.textureKind == kStageVolume || k.textureKind == kStageCube;
+        const char* coordinates = direction ? ".xyz" : ".xy";
+        if (k.textureKind == kStageConstant) {
             out += format("    vec4 tex%d = tx_TextureConstant%d;\n", s, s);
         } else if (k.textureKind) {
             out += format("    vec4 tex%d = texture(tx_Sampler%d, tc%d%s);\n", s, s, k.texCoord,
@@ -294,10 +299,10 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     }
     for (int s = 0; s < key.stageCount; ++s) {
         int kind = key.stages[s].textureKind;
-        if (kind == 4) {
+        if (kind == kStageConstant) {
             out += format("uniform vec4 tx_TextureConstant%d;\n", s);
         } else if (kind) {
-            out += format("uniform %s tx_Sampler%d;\n", kind == 3 ? "sampler3D" : "sampler2D", s);
+            out += format("uniform %s tx_Sampler%d;\n", samplerType(kind), s);
         }
     }
     out += "uniform vec4 tx_TextureFactor;\n"
@@ -318,7 +323,8 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     out += "    vec4 specular = clamp(" + input(kColor1, "vec4(0.0)") + ", 0.0, 1.0);\n";
     uint8_t coordinatesUsed = 0;
     for (int s = 0; s < key.stageCount; ++s) {
-        if (key.stages[s].textureKind == 2 || key.stages[s].textureKind == 3) {
+        uint8_t kind = key.stages[s].textureKind;
+        if (kind != kStageNoTexture && kind != kStageConstant) {
             coordinatesUsed |= static_cast<uint8_t>(1u << key.stages[s].texCoord);
         }
     }

@@ -83,6 +83,7 @@
 #define glGetShaderInfoLog(...) TARNELIX_CHECKED_GL(glGetShaderInfoLog, __VA_ARGS__)
 #define glGetShaderiv(...) TARNELIX_CHECKED_GL(glGetShaderiv, __VA_ARGS__)
 #define glGetStringi(...) TARNELIX_CHECKED_GL(glGetStringi, __VA_ARGS__)
+#define glGetTexImage(...) TARNELIX_CHECKED_GL(glGetTexImage, __VA_ARGS__)
 #define glGetUniformBlockIndex(...) TARNELIX_CHECKED_GL(glGetUniformBlockIndex, __VA_ARGS__)
 #define glGetUniformLocation(...) TARNELIX_CHECKED_GL(glGetUniformLocation, __VA_ARGS__)
 #define glLinkProgram(...) TARNELIX_CHECKED_GL(glLinkProgram, __VA_ARGS__)

@@ -1,6 +1,6 @@
 #pragma once
 
-// 2D and volume textures.
+// 2D, cube and volume textures.
 
 #include "ComObject.h"
 #include "Surface.h"
@@ -78,6 +78,31 @@ public:
 
 private:
     std::vector<std::unique_ptr<Surface>> levels_;
+};
+
+// Six square faces in Direct3D's order (+X, -X, +Y, -Y, +Z, -Z), which is GL's: a face's rows
+// run from v = 0 as GL's from t = 0, and both pick the face and its coordinates from a
+// direction by the same table, so texel memory uploads unchanged and samples alike.
+class CubeTexture : public TextureBase<IDirect3DCubeTexture9, D3DRTYPE_CUBETEXTURE> {
+public:
+    CubeTexture(Device* device, UINT edge, UINT levels, DWORD usage, D3DFORMAT format,
+                D3DPOOL pool);
+    ~CubeTexture() override;
+
+    HRESULT STDMETHODCALLTYPE GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+    HRESULT STDMETHODCALLTYPE GetCubeMapSurface(D3DCUBEMAP_FACES face, UINT level,
+                                                IDirect3DSurface9** surface) override;
+    HRESULT STDMETHODCALLTYPE LockRect(D3DCUBEMAP_FACES face, UINT level, D3DLOCKED_RECT* locked,
+                                       const RECT* rect, DWORD flags) override;
+    HRESULT STDMETHODCALLTYPE UnlockRect(D3DCUBEMAP_FACES face, UINT level) override;
+    HRESULT STDMETHODCALLTYPE AddDirtyRect(D3DCUBEMAP_FACES, const RECT*) override {
+        return D3D_OK;
+    }
+
+    Surface* surface(UINT face, UINT level);
+
+private:
+    std::vector<std::unique_ptr<Surface>> surfaces_; // face * levels + level
 };
 
 class Volume;

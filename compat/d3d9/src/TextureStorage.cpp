@@ -36,7 +36,8 @@ int64_t oneValue(const std::vector<uint8_t>& data) {
 
 TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT depth, UINT levels,
                                DWORD usage, D3DFORMAT format, D3DPOOL pool)
-    : target_(target), width_(width), height_(height), depth_(depth), usage_(usage), pool_(pool),
+    : target_(target), width_(width), height_(height), depth_(depth),
+      faces_(target == GL_TEXTURE_CUBE_MAP ? 6 : 1), usage_(usage), pool_(pool),
       format_(findFormat(format)) {
     UINT full = fullMipCount(width, height, target == GL_TEXTURE_3D ? depth : 1);
     levels_ = (levels == 0 || levels > full) ? full : levels;
@@ -46,9 +47,9 @@ TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT dept
     if (!format_ || width == 0 || height == 0 || depth == 0) {
         return;
     }
-    memory_.resize(levels_);
-    locked_.assign(levels_, false);
-    levelValue_.assign(levels_, -1);
+    memory_.resize(faces_ * levels_);
+    locked_.assign(faces_ * levels_, false);
+    levelValue_.assign(faces_ * levels_, -1);
     glGenTextures(1, &texture_);
     bindScratch(target_, texture_);
     glTexParameteri(target_, GL_TEXTURE_BASE_LEVEL, 0);
@@ -64,8 +65,10 @@ TextureStorage::TextureStorage(GLenum target, UINT width, UINT height, UINT dept
                          static_cast<GLsizei>(this->height(level)),
                          static_cast<GLsizei>(this->depth(level)), 0, format_->pixelFormat,
                          format_->pixelType, nullptr);
-        } else {
-            glTexImage2D(target_, static_cast<GLint>(level), glInternalFormat(*format_),
+            continue;
+        }
+        for (UINT face = 0; face < faces_; ++face) {
+            glTexImage2D(imageTarget(face), static_cast<GLint>(level), glInternalFormat(*format_),
                          static_cast<GLsizei>(this->width(level)),
                          static_cast<GLsizei>(this->height(level)), 0, format_->pixelFormat,
                          format_->pixelType, nullptr);
@@ -84,9 +87,15 @@ void TextureStorage::releaseGl() {
     }
 }
 
-HRESULT TextureStorage::lock(UINT level, UINT left, UINT top, UINT front, UINT right, UINT bottom,
-                             UINT back, INT& rowPitch, INT& slicePitch, void*& bits, DWORD) {
-    if (level >= levels_ || locked_[level] || renderTarget()) {
+HRESULT TextureStorage::lock(UINT face, UINT level, UINT left, UINT top, UINT front, UINT right,
+                             UINT bottom, UINT back, INT& rowPitch, INT& slicePitch, void*& bits,
+                             DWORD) {
+    if (face >= faces_ || level >= levels_ || renderTarget() ||
+        (pool_ == D3DPOOL_DEFAULT && !(usage_ & D3DUSAGE_DYNAMIC))) {
+        return D3DERR_INVALIDCALL;
+    }
+    UINT sub = subresource(face, level);
+    if (locked_[sub]) {
         return D3DERR_INVALIDCALL;
     }
     if (right > width(level) || bottom > height(level) || back > depth(level) || left >= right ||
@@ -95,55 +104,109 @@ HRESULT TextureStorage::lock(UINT level, UINT left, UINT top, UINT front, UINT r
     }
     UINT row = d3d9::rowPitch(*format_, width(level));
     UINT slice = row * height(level);
-    std::vector<uint8_t>& data = memory_[level];
-    if (data.empty()) {
-        data.assign(static_cast<size_t>(slice) * depth(level), 0);
-    }
+    uint8_t* data = const_cast<uint8_t*>(levelBits(face, level));
     rowPitch = static_cast<INT>(row);
     slicePitch = static_cast<INT>(slice);
-    bits = data.data() + static_cast<size_t>(front) * slice + static_cast<size_t>(top) * row +
+    bits = data + static_cast<size_t>(front) * slice + static_cast<size_t>(top) * row +
            static_cast<size_t>(left) * format_->bytesPerPixel;
-    locked_[level] = true;
+    locked_[sub] = true;
     return D3D_OK;
 }
 
-HRESULT TextureStorage::unlock(UINT level) {
-    if (level >= levels_ || !locked_[level]) {
+HRESULT TextureStorage::unlock(UINT face, UINT level) {
+    if (face >= faces_ || level >= levels_ || !locked_[subresource(face, level)]) {
         return D3DERR_INVALIDCALL;
     }
-    locked_[level] = false;
-    upload(level);
+    UINT sub = subresource(face, level);
+    locked_[sub] = false;
+    upload(face, level, memory_[sub].data());
+    contentsChanged(face, level);
+    return D3D_OK;
+}
+
+const uint8_t* TextureStorage::levelBits(UINT face, UINT level) {
+    std::vector<uint8_t>& data = memory_[subresource(face, level)];
+    if (data.empty()) {
+        size_t slice = static_cast<size_t>(d3d9::rowPitch(*format_, width(level))) * height(level);
+        data.assign(slice * depth(level), 0);
+    }
+    return data.data();
+}
+
+void TextureStorage::writeRect(UINT face, UINT level, UINT left, UINT top, UINT width, UINT height,
+                               const uint8_t* bits, UINT pitch) {
+    std::vector<uint8_t>& data = memory_[subresource(face, level)];
+    size_t bytes = static_cast<size_t>(width) * format_->bytesPerPixel;
+    if (!data.empty()) {
+        size_t row = d3d9::rowPitch(*format_, this->width(level));
+        for (UINT y = 0; y < height; ++y) {
+            std::memcpy(&data[(top + y) * row + left * format_->bytesPerPixel],
+                        bits + static_cast<size_t>(y) * pitch, bytes);
+        }
+    }
+    if (texture_) {
+        bindScratch(target_, texture_);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(pitch / format_->bytesPerPixel));
+        glTexSubImage2D(imageTarget(face), static_cast<GLint>(level), static_cast<GLint>(left),
+                        static_cast<GLint>(top), static_cast<GLsizei>(width),
+                        static_cast<GLsizei>(height), format_->pixelFormat, format_->pixelType,
+                        bits);
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
+    levelWrittenByGl(face, level);
+    if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) && level == 0) {
+        generateMips();
+    }
+}
+
+void TextureStorage::copyLevel(UINT face, UINT level, TextureStorage& source, UINT sourceLevel) {
+    const uint8_t* bits = source.levelBits(face, sourceLevel);
+    std::vector<uint8_t>& data = memory_[subresource(face, level)];
+    if (!data.empty()) {
+        std::memcpy(data.data(), bits, data.size());
+    }
+    upload(face, level, bits);
+    UINT sub = subresource(face, level);
+    levelValue_[sub] = source.levelValue_[source.subresource(face, sourceLevel)];
+    findConstant();
+    if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) && level == 0) {
+        generateMips();
+    }
+}
+
+void TextureStorage::upload(UINT face, UINT level, const uint8_t* data) {
+    if (!texture_) {
+        return;
+    }
+    bindScratch(target_, texture_);
+    if (target_ == GL_TEXTURE_3D) {
+        glTexSubImage3D(target_, static_cast<GLint>(level), 0, 0, 0,
+                        static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
+                        static_cast<GLsizei>(depth(level)), format_->pixelFormat,
+                        format_->pixelType, data);
+    } else {
+        glTexSubImage2D(imageTarget(face), static_cast<GLint>(level), 0, 0,
+                        static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
+                        format_->pixelFormat, format_->pixelType, data);
+    }
+}
+
+// After a lock: the level's one value (for the constant-texture shortcut), and the chain below
+// level 0 where GL makes it.
+void TextureStorage::contentsChanged(UINT face, UINT level) {
+    UINT sub = subresource(face, level);
     if (eightBitRgba(*format_) && !renderTarget() && !(usage_ & D3DUSAGE_AUTOGENMIPMAP)) {
-        levelValue_[level] = oneValue(memory_[level]);
+        levelValue_[sub] = oneValue(memory_[sub]);
         findConstant();
     }
     if ((usage_ & D3DUSAGE_AUTOGENMIPMAP) && level == 0) {
         generateMips();
     }
-    return D3D_OK;
 }
 
-void TextureStorage::upload(UINT level) {
-    if (!texture_) {
-        return;
-    }
-    bindScratch(target_, texture_);
-    const std::vector<uint8_t>& data = memory_[level];
-    if (target_ == GL_TEXTURE_3D) {
-        glTexSubImage3D(target_, static_cast<GLint>(level), 0, 0, 0,
-                        static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
-                        static_cast<GLsizei>(depth(level)), format_->pixelFormat,
-                        format_->pixelType, data.data());
-    } else {
-        glTexSubImage2D(target_, static_cast<GLint>(level), 0, 0,
-                        static_cast<GLsizei>(width(level)), static_cast<GLsizei>(height(level)),
-                        format_->pixelFormat, format_->pixelType, data.data());
-    }
-}
-
-void TextureStorage::levelWrittenByGl(UINT level) {
-    if (level < levels_) {
-        levelValue_[level] = -1;
+void TextureStorage::levelWrittenByGl(UINT face, UINT level) {
+    if (face < faces_ && level < levels_) {
+        levelValue_[subresource(face, level)] = -1;
         constant_ = false;
     }
 }
