@@ -14,6 +14,7 @@ tarnelix_test(d3d9_cube_texture_test SOURCES D3d9CubeTextureTest.cpp
     LIBS tarnelix_d3d9_testing tarnelix_d3dx9)
 tarnelix_test(d3d9_resource_rules_test SOURCES D3d9ResourceRulesTest.cpp
     LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_tex_gen_test SOURCES D3d9TexGenTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_gl_check_test SOURCES D3d9GlCheckTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(display_test SOURCES DisplayTest.cpp LIBS tarnelix_platform)
 # Counts allocations by replacing operator new, which the sanitizers' own replacement rules out.

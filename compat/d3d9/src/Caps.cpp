@@ -71,7 +71,7 @@ void fillCaps(D3DCAPS9& caps) {
         D3DTEXOPCAPS_DOTPRODUCT3 | D3DTEXOPCAPS_MULTIPLYADD | D3DTEXOPCAPS_LERP;
     caps.MaxTextureBlendStages = 8;
     caps.MaxSimultaneousTextures = 8;
-    caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7;
+    caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_TEXGEN;
     caps.MaxActiveLights = 0;
     caps.MaxPointSize = 1.0f;
     caps.MaxPrimitiveCount = kMaxPrimitiveCount;

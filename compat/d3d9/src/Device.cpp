@@ -398,8 +398,10 @@ void Device::resetState() {
         m._11 = m._22 = m._33 = m._44 = 1.0f;
     }
     std::memset(draw_.worldViewProjection, 0, sizeof(draw_.worldViewProjection));
+    std::memset(draw_.worldView, 0, sizeof(draw_.worldView));
     for (int i = 0; i < 4; ++i) {
         draw_.worldViewProjection[i * 5] = 1.0f;
+        draw_.worldView[i * 5] = 1.0f;
     }
     std::memset(vsFloat_, 0, sizeof(vsFloat_));
     std::memset(psFloat_, 0, sizeof(psFloat_));

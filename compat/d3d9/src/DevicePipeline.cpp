@@ -163,7 +163,7 @@ void Device::refreshStageTextureKinds() {
             const DWORD* ss = state_.sampler[stage];
             bool border = ss[D3DSAMP_ADDRESSU] == D3DTADDRESS_BORDER ||
                           ss[D3DSAMP_ADDRESSV] == D3DTADDRESS_BORDER ||
-                          (volume && ss[D3DSAMP_ADDRESSW] == D3DTADDRESS_BORDER);
+                          ((volume || cube) && ss[D3DSAMP_ADDRESSW] == D3DTADDRESS_BORDER);
             if (storage.constant() && !border && !ss[D3DSAMP_SRGBTEXTURE]) {
                 kind = kStageConstant;
                 constant = storage.constantTexel();
@@ -468,6 +468,9 @@ void Device::applyUniforms() {
         if (p.worldViewProj >= 0) {
             // Direct3D's rows become GL's columns: M * v in GLSL is v * M here.
             glUniformMatrix4fv(p.worldViewProj, 1, GL_FALSE, draw_.worldViewProjection);
+        }
+        if (p.worldView >= 0) {
+            glUniformMatrix4fv(p.worldView, 1, GL_FALSE, draw_.worldView);
         }
     }
     if (p.fixedVersion != draw_.fixedVersion) {

@@ -60,6 +60,8 @@ uint32_t dirtyBitsOfRenderState(DWORD state) {
     case D3DRS_EMISSIVEMATERIALSOURCE:
     case D3DRS_ALPHATESTENABLE: // programs come with and without the alpha test
     case D3DRS_ALPHAFUNC:
+    case D3DRS_LOCALVIEWER:      // generated reflection vectors
+    case D3DRS_NORMALIZENORMALS: // and the normals they are made from
         return kDirtyProgram;
     default:
         return 0;
@@ -255,6 +257,7 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matri
         multiply(transforms_[D3DTS_WORLD], transforms_[D3DTS_VIEW], worldView);
         multiply(worldView, transforms_[D3DTS_PROJECTION], all);
         std::memcpy(draw_.worldViewProjection, all.m, sizeof(all.m));
+        std::memcpy(draw_.worldView, worldView.m, sizeof(worldView.m));
         ++draw_.transformVersion;
     }
     return D3D_OK;

@@ -64,6 +64,7 @@ struct DrawState {
     bool clipControl = false;
     bool mirrorOnceSupported = false;
     float worldViewProjection[16] = {};
+    float worldView[16] = {}; // camera space, for generated texture coordinates
 };
 
 } // namespace tarnelix::d3d9

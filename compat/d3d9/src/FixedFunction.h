@@ -30,7 +30,9 @@ struct FixedVertexKey {
     uint8_t emissiveSource = 0;
     uint8_t specularSource = 0;
     uint8_t reserved = 0;
-    VaryingSignature outputs; // what the pixel stage declares
+    uint8_t texGen[kStageCount] = {}; // each stage's generated coordinates: D3DTSS_TCI_* >> 16
+    uint8_t texGenFlags = 0;          // local viewer, normalised normals (where any is made)
+    VaryingSignature outputs;         // what the pixel stage declares
 };
 
 struct FixedStageKey {
@@ -81,6 +83,14 @@ void buildVertexKey(const DeviceState& state, bool pretransformed, const Varying
                     FixedVertexKey& key);
 
 std::string generateVertexShader(const FixedVertexKey& key);
+
+// Texture coordinate generation (FixedFunctionTexGen.cpp). The coordinate set a stage reads:
+// its TEXCOORDINDEX, or its own number where it generates coordinates.
+uint8_t stageCoordinateSet(DWORD index, int stage);
+void buildTexGenKey(const DeviceState& state, FixedVertexKey& key);
+bool generatesTexCoords(const FixedVertexKey& key);
+// Declares tx_texGen<stage> for each stage that generates coordinates.
+void writeTexGen(const FixedVertexKey& key, std::string& out);
 std::string generatePixelShader(const FixedPixelKey& key);
 
 // The alpha test that pixel programs end with while it is on: `tx_alphaTest(colour.a)` discards

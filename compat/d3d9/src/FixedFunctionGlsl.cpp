@@ -79,18 +79,21 @@ void writeVaryingOutputs(const VaryingSignature& outputs, std::string& out) {
     }
 }
 
-void writeVaryingAssignments(const VaryingSignature& outputs, std::string& out) {
+void writeVaryingAssignments(const FixedVertexKey& key, std::string& out) {
+    const VaryingSignature& outputs = key.outputs;
     for (int i = 0; i < kVaryingCount; ++i) {
         int n = outputs.components[i];
         if (!n) {
             continue;
         }
         const char* value = i == kColor0 ? "diffuse" : i == kColor1 ? "specular" : nullptr;
+        int set = i - kTexCoord0;
         if (value) {
             out += format("    %s = %s%s;\n", varyingName(i), value, narrow(n));
+        } else if (key.texGen[set]) {
+            out += format("    %s = tx_texGen%d%s;\n", varyingName(i), set, narrow(n));
         } else {
-            out +=
-                format("    %s = tx_a_TEXCOORD%d%s;\n", varyingName(i), i - kTexCoord0, narrow(n));
+            out += format("    %s = tx_a_TEXCOORD%d%s;\n", varyingName(i), set, narrow(n));
         }
     }
 }
@@ -100,12 +103,14 @@ void writeVaryingAssignments(const VaryingSignature& outputs, std::string& out) 
 std::string generateVertexShader(const FixedVertexKey& key) {
     std::string out = "#version 330\n"
                       "layout(location = 0) in vec4 tx_a_POSITION;\n"
+                      "layout(location = 3) in vec4 tx_a_NORMAL;\n"
                       "layout(location = 5) in vec4 tx_a_COLOR0;\n"
                       "layout(location = 6) in vec4 tx_a_COLOR1;\n";
     for (int i = 0; i < 8; ++i) {
         out += format("layout(location = %d) in vec4 tx_a_TEXCOORD%d;\n", 7 + i, i);
     }
     out += "uniform mat4 tx_WorldViewProj;\n"
+           "uniform mat4 tx_WorldView;\n"
            "uniform vec4 tx_PosFixup;\n"
            "uniform vec4 tx_ScreenToNdc;\n"
            "uniform vec4 tx_MaterialDiffuse;\n"
@@ -144,7 +149,8 @@ std::string generateVertexShader(const FixedVertexKey& key) {
     }
     out += "    diffuse = clamp(diffuse, 0.0, 1.0);\n"
            "    specular = clamp(specular, 0.0, 1.0);\n";
-    writeVaryingAssignments(key.outputs, out);
+    writeTexGen(key, out);
+    writeVaryingAssignments(key, out);
     out += "}\n";
     return out;
 }
@@ -182,16 +188,16 @@ std::string argument(uint8_t arg, int stage) {
     return value;
 }
 
+const char* samplerType(int kind) {
+    return kind == kStageVolume ? "sampler3D" : kind == kStageCube ? "samplerCube" : "sampler2D";
+}
+
 bool readsTexture(const FixedStageKey& k) {
     auto isTexture = [](uint8_t arg) { return (arg & D3DTA_SELECTMASK) == D3DTA_TEXTURE; };
     bool colour = isTexture(k.colorArg[1]) || isTexture(k.colorArg[2]) ||
                   isTexture(k.colorArg[0]) || k.colorOp == D3DTOP_BLENDTEXTUREALPHA ||
                   k.colorOp == D3DTOP_BLENDTEXTUREALPHAPM;
     bool alpha =
-const char* samplerType(int kind) {
-    return kind == kStageVolume ? "sampler3D" : kind == kStageCube ? "samplerCube" : "sampler2D";
-}
-
         k.alphaOp != D3DTOP_DISABLE &&
         (isTexture(k.alphaArg[1]) || isTexture(k.alphaArg[2]) || isTexture(k.alphaArg[0]) ||
          k.alphaOp == D3DTOP_BLENDTEXTUREALPHA || k.alphaOp == D3DTOP_BLENDTEXTUREALPHAPM);

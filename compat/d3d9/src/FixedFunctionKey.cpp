@@ -72,12 +72,7 @@ void buildPixelKey(const DeviceState& state, const uint8_t textureKinds[kStageCo
         }
         k.resultArg = static_cast<uint8_t>(result);
         k.textureKind = textureKinds[s];
-        DWORD index = stage[D3DTSS_TEXCOORDINDEX];
-        if (index > 7) {
-            refuseOnce("texture coordinate index (generated coordinates)", index);
-            index &= 7;
-        }
-        k.texCoord = static_cast<uint8_t>(index);
+        k.texCoord = stageCoordinateSet(stage[D3DTSS_TEXCOORDINDEX], s);
         if (stage[D3DTSS_TEXTURETRANSFORMFLAGS] != D3DTTFF_DISABLE) {
             refuseOnce("texture transform flags", stage[D3DTSS_TEXTURETRANSFORMFLAGS]);
         }
@@ -97,6 +92,9 @@ void buildVertexKey(const DeviceState& state, bool pretransformed, const Varying
         key.ambientSource = static_cast<uint8_t>(state.render[D3DRS_AMBIENTMATERIALSOURCE] & 3);
         key.emissiveSource = static_cast<uint8_t>(state.render[D3DRS_EMISSIVEMATERIALSOURCE] & 3);
         key.specularSource = static_cast<uint8_t>(state.render[D3DRS_SPECULARMATERIALSOURCE] & 3);
+    }
+    if (!pretransformed) {
+        buildTexGenKey(state, key);
     }
 }
 

@@ -116,6 +116,6 @@
 #define glUnmapBuffer(...) TARNELIX_CHECKED_GL(glUnmapBuffer, __VA_ARGS__)
 #define glUseProgram(...) TARNELIX_CHECKED_GL(glUseProgram, __VA_ARGS__)
 #define glVertexAttrib4f(...) TARNELIX_CHECKED_GL(glVertexAttrib4f, __VA_ARGS__)
-#define glVertexAttribPointer(...) TARNELIX_CHECKED_GL(glVertexAttribPointer, __VA_ARGS__)
 #define glVertexAttribDivisor(...) TARNELIX_CHECKED_GL(glVertexAttribDivisor, __VA_ARGS__)
+#define glVertexAttribPointer(...) TARNELIX_CHECKED_GL(glVertexAttribPointer, __VA_ARGS__)
 #define glViewport(...) TARNELIX_CHECKED_GL(glViewport, __VA_ARGS__)

@@ -106,6 +106,7 @@ Program* ProgramCache::link(GLuint vertexShader, const ShaderCode* vertexCode, G
     p.posFixup = glGetUniformLocation(id, "tx_PosFixup");
     p.screenToNdc = glGetUniformLocation(id, "tx_ScreenToNdc");
     p.worldViewProj = glGetUniformLocation(id, "tx_WorldViewProj");
+    p.worldView = glGetUniformLocation(id, "tx_WorldView");
     p.alphaTest = glGetUniformLocation(id, "tx_AlphaTest");
     p.textureFactor = glGetUniformLocation(id, "tx_TextureFactor");
     p.materialDiffuse = glGetUniformLocation(id, "tx_MaterialDiffuse");

@@ -19,6 +19,7 @@ struct Program {
     GLint posFixup = -1;
     GLint screenToNdc = -1;
     GLint worldViewProj = -1;
+    GLint worldView = -1;
     GLint alphaTest = -1;
     GLint textureFactor = -1;
     GLint materialDiffuse = -1;
