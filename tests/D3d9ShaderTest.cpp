@@ -223,3 +223,22 @@ TEST_F(D3d9Shader, AlphaTestAppliesToPixelProgramOutput) {
     EXPECT_EQ(t.pixel(6, 1).r, 0);
     white->Release();
 }
+
+// Bytecode from Direct3D's offline compiler is a feature the device does not have: it answers
+// D3DERR_NOTAVAILABLE, as for a card without it, while anything else unreadable is a bad call.
+TEST_F(D3d9Shader, OfflineCompilerBytecodeIsNotAvailable) {
+    const DWORD vs30[] = {0xFFFE0300, 0x0000FFFF};
+    const DWORD ps20[] = {0xFFFF0200, 0x0000FFFF};
+    const DWORD garbage[] = {0x12345678, 0x0000FFFF};
+    IDirect3DVertexShader9* vertex = reinterpret_cast<IDirect3DVertexShader9*>(1);
+    IDirect3DPixelShader9* pixel = reinterpret_cast<IDirect3DPixelShader9*>(1);
+    EXPECT_EQ(t.device->CreateVertexShader(vs30, &vertex), D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(vertex, nullptr);
+    EXPECT_EQ(t.device->CreatePixelShader(ps20, &pixel), D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(pixel, nullptr);
+    EXPECT_EQ(t.device->CreatePixelShader(vs30, &pixel), D3DERR_NOTAVAILABLE);
+    EXPECT_EQ(t.device->CreateVertexShader(garbage, &vertex), D3DERR_INVALIDCALL);
+    // This system's compiled programs still load.
+    EXPECT_NE(shaders.vertex, nullptr);
+    EXPECT_NE(shaders.pixel, nullptr);
+}

@@ -3,6 +3,7 @@
 #include "Device.h"
 
 #include "ProgramCache.h"
+#include "Refusal.h"
 #include "Shader.h"
 #include "StateBlock.h"
 
@@ -38,6 +39,19 @@ HRESULT getRegisters(const Register (&file)[Size], UINT start, T* data, UINT cou
     return D3D_OK;
 }
 
+// Direct3D's own shader bytecode, as the offline compiler writes it: the first token is the
+// version, 0xFFFE for vertex and 0xFFFF for pixel programs in its high word. The device runs
+// only this system's compiled programs, so such code is a feature it does not have.
+bool isTokenStream(const DWORD* function) {
+    DWORD kind = function[0] & 0xFFFF0000u;
+    return kind == 0xFFFE0000u || kind == 0xFFFF0000u;
+}
+
+HRESULT refuseTokenStream(const DWORD* function) {
+    refuseOnce("shader bytecode (a token stream), version token", function[0]);
+    return D3DERR_NOTAVAILABLE;
+}
+
 } // namespace
 
 void Device::forgetShader(GLuint shader) {
@@ -59,6 +73,9 @@ HRESULT Device::CreateVertexShader(const DWORD* function, IDirect3DVertexShader9
         return D3DERR_INVALIDCALL;
     }
     *shader = nullptr;
+    if (isTokenStream(function)) {
+        return refuseTokenStream(function);
+    }
     makeCurrent();
     auto* created = new VertexShader(this);
     if (!created->code.create(function, ShaderStage::Vertex, !draw_.clipControl)) {
@@ -75,6 +92,9 @@ HRESULT Device::CreatePixelShader(const DWORD* function, IDirect3DPixelShader9**
         return D3DERR_INVALIDCALL;
     }
     *shader = nullptr;
+    if (isTokenStream(function)) {
+        return refuseTokenStream(function);
+    }
     makeCurrent();
     auto* created = new PixelShader(this);
     if (!created->code.create(function, ShaderStage::Pixel, !draw_.clipControl)) {
