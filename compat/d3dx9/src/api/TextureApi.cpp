@@ -160,7 +160,9 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LP
     }
 
     const uint32_t fullChain = fullMipLevelCount(width, height);
-    const uint32_t levels = isDefault(MipLevels) ? fullChain
+    // A texture that makes its own mipmaps is given level 0 alone.
+    const uint32_t levels = (Usage & D3DUSAGE_AUTOGENMIPMAP) ? 1
+                            : isDefault(MipLevels)           ? fullChain
                             : MipLevels == D3DX_FROM_FILE
                                 ? 1
                                 : std::min<uint32_t>(MipLevels, fullChain);
@@ -171,8 +173,14 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LP
                     : resizeImage(image, width, height);
     }
 
+    // The device locks no default-pool texture but a dynamic one: the levels are written to
+    // a system-memory copy and sent over with UpdateTexture, as the device wants.
+    const bool staged = Pool == D3DPOOL_DEFAULT && !(Usage & D3DUSAGE_DYNAMIC);
     LPDIRECT3DTEXTURE9 texture = nullptr;
-    hr = pDevice->CreateTexture(width, height, levels, Usage, Format, Pool, &texture, nullptr);
+    hr = staged ? pDevice->CreateTexture(width, height, levels, 0, Format, D3DPOOL_SYSTEMMEM,
+                                         &texture, nullptr)
+                : pDevice->CreateTexture(width, height, levels, Usage, Format, Pool, &texture,
+                                         nullptr);
     if (FAILED(hr) || texture == nullptr) {
         return FAILED(hr) ? hr : D3DERR_INVALIDCALL;
     }
@@ -186,6 +194,21 @@ HRESULT WINAPI D3DXCreateTextureFromFileInMemoryEx(LPDIRECT3DDEVICE9 pDevice, LP
             texture->Release();
             return hr;
         }
+    }
+    if (staged) {
+        LPDIRECT3DTEXTURE9 copy = nullptr;
+        hr = pDevice->CreateTexture(width, height, levels, Usage, Format, Pool, &copy, nullptr);
+        if (SUCCEEDED(hr) && copy != nullptr) {
+            hr = pDevice->UpdateTexture(texture, copy);
+        }
+        texture->Release();
+        if (FAILED(hr) || copy == nullptr) {
+            if (copy != nullptr) {
+                copy->Release();
+            }
+            return FAILED(hr) ? hr : D3DERR_INVALIDCALL;
+        }
+        texture = copy;
     }
     *ppTexture = texture;
     return D3D_OK;
