@@ -85,6 +85,7 @@ tarnelix_softpipe_tests(d3d9_fixed_function_test
     "FixedFunction*.*:-FixedFunction.GeneratedProgramsAreReusedForTheSameState")
 tarnelix_softpipe_tests(d3d9_texture_test
     "Textures.*:-Textures.IndexedDrawsFromVertexAndIndexBuffers")
+tarnelix_softpipe_tests(d3d9_cube_texture_test "CubeTextures.*")
 tarnelix_softpipe_tests(d3d9_device_test
     "D3d9Device.TheAdapterIsNamed*:D3d9Device.ClearFillsTheViewportOnlyAndReadsBackTopRowFirst")
 tarnelix_softpipe_tests(d3d9_shader_test
