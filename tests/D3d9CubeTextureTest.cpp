@@ -139,7 +139,7 @@ protected:
 
 } // namespace
 
-// proves: D3DPTEXTURECAPS_CUBEMAP, D3DPTEXTURECAPS_MIPCUBEMAP, CubeTextureFilterCaps
+// The caps as claimed; each is drawn by the tests below.
 TEST_F(CubeTextures, CapsClaimCubeMapsWithMipmapsAndTheirFilters) {
     D3DCAPS9 caps{};
     ASSERT_EQ(t.device->GetDeviceCaps(&caps), D3D_OK);
@@ -248,6 +248,29 @@ TEST_F(CubeTextures, AutomaticMipmapsAreMadeForEveryFace) {
     for (int face = 0; face < 6; ++face) {
         EXPECT_EQ(cell(face), named(face, 0)) << "face " << face;
     }
+    t.device->SetTexture(0, nullptr);
+    cube->Release();
+}
+
+// proves: CubeTextureFilterCaps (D3DPTFILTERCAPS_MAGFLINEAR, MINFLINEAR)
+TEST_F(CubeTextures, LinearFilteringBlendsTexelsOfAFace) {
+    IDirect3DCubeTexture9* cube = nullptr;
+    ASSERT_EQ(
+        t.device->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
+        D3D_OK);
+    for (int face = 0; face < 6; ++face) {
+        fillFace(cube, face, 0, 2,
+                 [](int, UINT x, UINT, UINT) { return x ? 0xFFFFFFFFu : 0xFF000000u; });
+    }
+    t.device->SetTexture(0, cube);
+    // u = 0.5 lies halfway between the two columns' centres.
+    drawDirection(0, towards(D3DCUBEMAP_FACE_POSITIVE_Z, 0.5f, 0.25f));
+    Rgba point = t.pixel(0, 0);
+    EXPECT_TRUE(point.r == 0 || point.r == 255);
+    t.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    t.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    drawDirection(0, towards(D3DCUBEMAP_FACE_POSITIVE_Z, 0.5f, 0.25f));
+    EXPECT_NEAR(t.pixel(0, 0).r, 128, 2);
     t.device->SetTexture(0, nullptr);
     cube->Release();
 }
