@@ -322,7 +322,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     applyVertexInput(0, 0);
@@ -348,7 +348,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     applyVertexInput(0, 0);
@@ -381,7 +381,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     UINT count = vertexCount(type, primitiveCount);
@@ -413,7 +413,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UIN
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     UINT count = vertexCount(type, primitiveCount);
