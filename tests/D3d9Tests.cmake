@@ -7,6 +7,7 @@ tarnelix_test(d3d9_raster_test SOURCES D3d9RasterTest.cpp LIBS tarnelix_d3d9_tes
 tarnelix_test(d3d9_shader_test SOURCES D3d9ShaderTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_fixed_function_test SOURCES D3d9FixedFunctionTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_lighting_test SOURCES D3d9LightingTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_fog_test SOURCES D3d9FogTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_texture_test SOURCES D3d9TextureTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_query_test SOURCES D3d9QueryTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_state_block_test SOURCES D3d9StateBlockTest.cpp LIBS tarnelix_d3d9_testing)
@@ -61,6 +62,7 @@ tarnelix_softpipe_tests(d3d9_raster_test "D3d9Raster.*")
 tarnelix_softpipe_tests(d3d9_fixed_function_test
     "FixedFunction*.*:-FixedFunction.GeneratedProgramsAreReusedForTheSameState")
 tarnelix_softpipe_tests(d3d9_lighting_test "Lighting.*")
+tarnelix_softpipe_tests(d3d9_fog_test "Fog.*")
 tarnelix_softpipe_tests(d3d9_texture_test
     "Textures.*:-Textures.IndexedDrawsFromVertexAndIndexBuffers")
 tarnelix_softpipe_tests(d3d9_device_test
