@@ -13,6 +13,9 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
+// Not GL_NONE, which is GL_POINTS.
+constexpr GLenum kNoPrimitive = GL_INVALID_ENUM;
+
 GLenum glPrimitive(D3DPRIMITIVETYPE type) {
     switch (type) {
     case D3DPT_POINTLIST:
@@ -28,7 +31,7 @@ GLenum glPrimitive(D3DPRIMITIVETYPE type) {
     case D3DPT_TRIANGLEFAN:
         return GL_TRIANGLE_FAN;
     default:
-        return GL_NONE;
+        return kNoPrimitive;
     }
 }
 
@@ -316,7 +319,7 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
+    if (mode == kNoPrimitive || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     if (primitiveCount == 0) {
@@ -338,7 +341,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
+    if (mode == kNoPrimitive || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     UINT count = vertexCount(type, primitiveCount);
@@ -370,7 +373,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !vertices || stride == 0 || !declaration_ ||
+    if (mode == kNoPrimitive || !vertices || stride == 0 || !declaration_ ||
         primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -400,7 +403,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UIN
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !vertices || !indexData || stride == 0 || !declaration_ ||
+    if (mode == kNoPrimitive || !vertices || !indexData || stride == 0 || !declaration_ ||
         (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) ||
         primitiveCount > kMaxPrimitiveCount ||
         uint64_t{minIndex} + vertexCountIn > uint64_t{kMaxVertexIndex} + 1) {
