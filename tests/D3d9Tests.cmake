@@ -66,7 +66,8 @@ tarnelix_softpipe_tests(d3d9_fixed_function_test
     "FixedFunction*.*:-FixedFunction.GeneratedProgramsAreReusedForTheSameState")
 tarnelix_softpipe_tests(d3d9_lighting_test "Lighting.*")
 tarnelix_softpipe_tests(d3d9_fog_test "Fog.*")
-tarnelix_softpipe_tests(d3d9_point_test "Points*.*")
+# Softpipe draws wide points one pixel off from where GL's rules (and
+# llvmpipe) put them, so the point tests run on llvmpipe alone.
 tarnelix_softpipe_tests(d3d9_clip_plane_test "ClipPlanes.*")
 tarnelix_softpipe_tests(d3d9_depth_bias_test "DepthBias.*")
 tarnelix_softpipe_tests(d3d9_texture_test

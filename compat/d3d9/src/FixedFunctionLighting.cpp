@@ -19,7 +19,8 @@ std::string lightVector(int light, int vector) {
 }
 
 // One light's share: ambient always (scaled by attenuation and spot), diffuse and specular only
-// on the side facing it.
+// on the side facing it. Choices between values are written as arithmetic (step, clamp, max):
+// softpipe's vertex stage picked the wrong side of such conditional expressions.
 void writeLight(int i, uint8_t type, std::string& out) {
     std::string position = lightVector(i, 0);
     std::string direction = lightVector(i, 1);
@@ -34,19 +35,21 @@ void writeLight(int i, uint8_t type, std::string& out) {
         out += "        vec3 toLight = " + position +
                ".xyz - cameraPosition;\n"
                "        float d = length(toLight);\n"
-               "        toLight = d > 0.0 ? toLight / d : vec3(0.0);\n"
-               "        float atten = d <= " +
-               attenuation + ".w ? 1.0 / max(" + attenuation + ".x + " + attenuation + ".y * d + " +
-               attenuation + ".z * d * d, 1e-30) : 0.0;\n";
+               "        toLight /= max(d, 1e-30);\n"
+               "        float atten = step(d, " +
+               attenuation + ".w) / max(" + attenuation + ".x + " + attenuation + ".y * d + " +
+               attenuation + ".z * d * d, 1e-30);\n";
     }
     if (type == D3DLIGHT_SPOT) {
         // rho: the cosine between the spot's axis and the ray to the vertex; full inside the
         // inner cone (theta), none outside the outer (phi), Falloff's power of the way between.
         out += "        float rho = dot(-toLight, " + direction +
                ".xyz);\n"
-               "        atten *= rho > " +
-               spot + ".x ? 1.0 : rho <= " + spot + ".y ? 0.0 : pow((rho - " + spot + ".y) / (" +
-               spot + ".x - " + spot + ".y), " + spot + ".z);\n";
+               "        float spotLinear = clamp((rho - " +
+               spot + ".y) / (" + spot + ".x - " + spot +
+               ".y), 0.0, 1.0);\n"
+               "        atten *= (1.0 - step(rho, " +
+               spot + ".y)) * pow(max(spotLinear, 1e-30), " + spot + ".z);\n";
     }
     out += "        lightAmbient += atten * " + lightVector(i, 4) +
            ".rgb;\n"
@@ -71,14 +74,11 @@ void writeLight(int i, uint8_t type, std::string& out) {
 void writeLighting(const FixedVertexKey& key, std::string& out) {
     out += "    vec3 normal = tx_NormalMatrix * tx_a_NORMAL;\n";
     if (key.normalizeNormals) {
-        out += "    float normalLength = length(normal);\n"
-               "    normal = normalLength > 0.0 ? normal / normalLength : normal;\n";
+        out += "    normal /= max(length(normal), 1e-30);\n";
     }
     // The local viewer looks from the camera at the vertex; the distant one along the z axis.
     if (key.localViewer) {
-        out += "    float viewerDistance = length(cameraPosition);\n"
-               "    vec3 toViewer = viewerDistance > 0.0 ? -cameraPosition / viewerDistance : "
-               "vec3(0.0, 0.0, -1.0);\n";
+        out += "    vec3 toViewer = -cameraPosition / max(length(cameraPosition), 1e-30);\n";
     } else {
         out += "    vec3 toViewer = vec3(0.0, 0.0, -1.0);\n";
     }
