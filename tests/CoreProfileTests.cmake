@@ -11,7 +11,9 @@ list(JOIN TARNELIX_OPTIONAL_GL_EXTENSIONS " " TARNELIX_EXTENSION_OVERRIDE)
 foreach(program d3d9_device_test d3d9_raster_test d3d9_shader_test d3d9_fixed_function_test
                 d3d9_texture_test d3d9_gl_check_test d3d9_query_test d3d9_state_block_test
                 d3d9_instancing_test d3d9_cube_texture_test d3d9_tex_gen_test
-                d3d9_resource_rules_test d3dx_draw_test render_pixel_test display_test)
+                d3d9_resource_rules_test d3d9_lighting_test d3d9_fog_test d3d9_point_test
+                d3d9_clip_plane_test d3d9_depth_bias_test d3dx_draw_test render_pixel_test
+                display_test)
     add_test(NAME core_profile_only.${program} COMMAND ${program})
     set_tests_properties(core_profile_only.${program} PROPERTIES ENVIRONMENT
         "${TARNELIX_TEST_ENVIRONMENT};MESA_GL_VERSION_OVERRIDE=3.3;MESA_EXTENSION_OVERRIDE=${TARNELIX_EXTENSION_OVERRIDE}")

@@ -440,7 +440,7 @@ const Group kGroups[] = {
          return bytesOf(got<D3DMATERIAL9>([&](D3DMATERIAL9& m) { s.d->GetMaterial(&m); }));
      },
      drawClip},
-    // Clip planes and lights are stored but not drawn by the device: only read back.
+    // Clip planes and lights are read back here; their drawing has tests of its own.
     {"clip planes", D3DSBT_ALL, noPreparation,
      [](Scene& s, int v) {
          const float plane[4] = {1.0f, v * 2.0f, 0.0f, 0.5f};

@@ -6,6 +6,11 @@ tarnelix_test(d3d9_device_test SOURCES D3d9DeviceTest.cpp
 tarnelix_test(d3d9_raster_test SOURCES D3d9RasterTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_shader_test SOURCES D3d9ShaderTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_fixed_function_test SOURCES D3d9FixedFunctionTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_lighting_test SOURCES D3d9LightingTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_fog_test SOURCES D3d9FogTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_point_test SOURCES D3d9PointTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_clip_plane_test SOURCES D3d9ClipPlaneTest.cpp LIBS tarnelix_d3d9_testing)
+tarnelix_test(d3d9_depth_bias_test SOURCES D3d9DepthBiasTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_texture_test SOURCES D3d9TextureTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_query_test SOURCES D3d9QueryTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_state_block_test SOURCES D3d9StateBlockTest.cpp LIBS tarnelix_d3d9_testing)
@@ -83,6 +88,12 @@ endfunction()
 tarnelix_softpipe_tests(d3d9_raster_test "D3d9Raster.*")
 tarnelix_softpipe_tests(d3d9_fixed_function_test
     "FixedFunction*.*:-FixedFunction.GeneratedProgramsAreReusedForTheSameState")
+tarnelix_softpipe_tests(d3d9_lighting_test "Lighting.*")
+tarnelix_softpipe_tests(d3d9_fog_test "Fog.*")
+# Softpipe draws wide points one pixel off from where GL's rules (and
+# llvmpipe) put them, so the point tests run on llvmpipe alone.
+tarnelix_softpipe_tests(d3d9_clip_plane_test "ClipPlanes.*")
+tarnelix_softpipe_tests(d3d9_depth_bias_test "DepthBias.*")
 tarnelix_softpipe_tests(d3d9_texture_test
     "Textures.*:-Textures.IndexedDrawsFromVertexAndIndexBuffers")
 tarnelix_softpipe_tests(d3d9_cube_texture_test "CubeTextures.*")

@@ -1,7 +1,7 @@
 // Every GLSL program the stand-ins hand to GL, checked by glslangValidator against GLSL 3.30
 // core rather than by the driver at hand, which may accept more than a card's driver would:
 // the fixed-function programs over their range of states, the show's translated HLSL, and both
-// with the steps the device appends (alpha test, GL clip-space depth).
+// with the steps the device appends (alpha test, fog, clip distances, GL clip-space depth).
 
 #include "TempDir.h"
 
@@ -75,20 +75,61 @@ std::string readDataFile(const std::string& name) {
 TEST_F(GlslCore, FixedFunctionVertexPrograms) {
     DeviceState state;
     state.setDefaults();
+    const uint8_t allTypes[] = {D3DLIGHT_DIRECTIONAL, D3DLIGHT_POINT, D3DLIGHT_SPOT,
+                                D3DLIGHT_SPOT,        D3DLIGHT_POINT, D3DLIGHT_DIRECTIONAL,
+                                D3DLIGHT_POINT,       D3DLIGHT_SPOT};
     for (bool pretransformed : {false, true}) {
         for (DWORD lighting : {FALSE, TRUE}) {
             for (DWORD source : {D3DMCS_MATERIAL, D3DMCS_COLOR1, D3DMCS_COLOR2}) {
                 state.render[D3DRS_LIGHTING] = lighting;
                 state.render[D3DRS_DIFFUSEMATERIALSOURCE] = source;
                 state.render[D3DRS_SPECULARENABLE] = source == D3DMCS_COLOR2;
+                // Lights, fog, points and clip planes in turn with each source.
+                state.render[D3DRS_LOCALVIEWER] = source != D3DMCS_COLOR1;
+                state.render[D3DRS_NORMALIZENORMALS] = source == D3DMCS_COLOR1;
+                state.render[D3DRS_FOGENABLE] = TRUE;
+                state.render[D3DRS_FOGVERTEXMODE] = source; // NONE, EXP, EXP2
+                state.render[D3DRS_RANGEFOGENABLE] = source == D3DMCS_COLOR2;
+                state.render[D3DRS_POINTSCALEENABLE] = source != D3DMCS_MATERIAL;
+                state.render[D3DRS_CLIPPLANEENABLE] = source == D3DMCS_COLOR1 ? 0x3F : 0;
+                VertexKeyInputs inputs;
+                inputs.pretransformed = pretransformed;
+                inputs.attributes = source == D3DMCS_COLOR2 ? 0xFFFF : 0x0029; // PSIZE or not
+                inputs.points = source != D3DMCS_COLOR1;
+                inputs.lightCount = lighting ? static_cast<int>(source) * 4 : 0; // 0, 4 or 8
+                inputs.lightTypes = allTypes;
                 FixedVertexKey key;
-                buildVertexKey(state, pretransformed, fullSignature(), key);
+                buildVertexKey(state, inputs, fullSignature(), key);
                 expectVertexVariants(generateVertexShader(key),
                                      "fixed vertex, pretransformed " +
                                          std::to_string(pretransformed) + " lighting " +
                                          std::to_string(lighting) + " source " +
                                          std::to_string(source));
             }
+        }
+    }
+    state.render[D3DRS_FOGVERTEXMODE] = D3DFOG_LINEAR;
+    VertexKeyInputs inputs;
+    FixedVertexKey key;
+    buildVertexKey(state, inputs, fullSignature(), key);
+    expectVertexVariants(generateVertexShader(key), "fixed vertex, linear fog");
+}
+
+TEST_F(GlslCore, FixedFunctionPixelProgramsWithFogAndSprites) {
+    const uint8_t kinds[kStageCount] = {2, 3, 0};
+    for (uint8_t fog = kPixelFogNone; fog <= kPixelFogExp2; ++fog) {
+        for (uint8_t fromW : {0, 1}) {
+            DeviceState state;
+            state.setDefaults();
+            state.stage[1][D3DTSS_COLOROP] = D3DTOP_MODULATE;
+            FixedPixelKey key;
+            buildPixelKey(state, kinds, fullSignature(), key);
+            key.fog = fog;
+            key.fogFromW = fromW;
+            key.pointSprite = fromW;
+            expectCore(generatePixelShader(key), false,
+                       "fixed pixel, fog " + std::to_string(fog) + " from w " +
+                           std::to_string(fromW));
         }
     }
 }
@@ -140,10 +181,20 @@ TEST_F(GlslCore, TranslatedHlslOfTheShow) {
             << messages;
         if (blob.stage == ShaderStage::Vertex) {
             expectVertexVariants(blob.glsl, program.file);
+            expectCore(withClipDistances(blob.glsl, false), true,
+                       std::string(program.file) + " with clip distances");
+            expectCore(withClipDistances(blob.glsl, true), true,
+                       std::string(program.file) + " with clip distances and GL clip depth");
         } else {
             expectCore(blob.glsl, false, program.file);
             expectCore(withStepAfterMain(blob.glsl, kAlphaTestGlsl, "tx_alphaTest(1.0);"), false,
                        std::string(program.file) + " with the alpha test");
+            for (uint32_t fog = kPixelFogVertex; fog <= kPixelFogExp2; ++fog) {
+                uint32_t variant = kVariantAlphaTest | fog << kVariantFogShift |
+                                   (fog == kPixelFogExp ? kVariantFogFromW : 0);
+                expectCore(withPixelSteps(blob, variant), false,
+                           std::string(program.file) + " with fog " + std::to_string(fog));
+            }
         }
     }
 }

@@ -19,7 +19,10 @@ void fillCaps(D3DCAPS9& caps) {
                              D3DPMISCCAPS_COLORWRITEENABLE | D3DPMISCCAPS_BLENDOP |
                              D3DPMISCCAPS_MASKZ | D3DPMISCCAPS_SEPARATEALPHABLEND;
     caps.RasterCaps = D3DPRASTERCAPS_ZTEST | D3DPRASTERCAPS_ANISOTROPY |
-                      D3DPRASTERCAPS_SCISSORTEST | D3DPRASTERCAPS_MIPMAPLODBIAS;
+                      D3DPRASTERCAPS_SCISSORTEST | D3DPRASTERCAPS_MIPMAPLODBIAS |
+                      D3DPRASTERCAPS_FOGVERTEX | D3DPRASTERCAPS_FOGTABLE | D3DPRASTERCAPS_FOGRANGE |
+                      D3DPRASTERCAPS_ZFOG | D3DPRASTERCAPS_WFOG | D3DPRASTERCAPS_DEPTHBIAS |
+                      D3DPRASTERCAPS_SLOPESCALEDEPTHBIAS;
     caps.ZCmpCaps = 0xFF;
     caps.AlphaCmpCaps = 0xFF;
     caps.SrcBlendCaps = 0x3FFF;
@@ -58,7 +61,7 @@ void fillCaps(D3DCAPS9& caps) {
     caps.GuardBandRight = 8192.0f;
     caps.GuardBandBottom = 8192.0f;
     caps.StencilCaps = 0x1FF;
-    caps.FVFCaps = 8;
+    caps.FVFCaps = 8 | D3DFVFCAPS_PSIZE;
     caps.TextureOpCaps =
         D3DTEXOPCAPS_DISABLE | D3DTEXOPCAPS_SELECTARG1 | D3DTEXOPCAPS_SELECTARG2 |
         D3DTEXOPCAPS_MODULATE | D3DTEXOPCAPS_MODULATE2X | D3DTEXOPCAPS_MODULATE4X |
@@ -71,9 +74,14 @@ void fillCaps(D3DCAPS9& caps) {
         D3DTEXOPCAPS_DOTPRODUCT3 | D3DTEXOPCAPS_MULTIPLYADD | D3DTEXOPCAPS_LERP;
     caps.MaxTextureBlendStages = 8;
     caps.MaxSimultaneousTextures = 8;
-    caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_TEXGEN;
-    caps.MaxActiveLights = 0;
-    caps.MaxPointSize = 1.0f;
+    caps.VertexProcessingCaps = D3DVTXPCAPS_MATERIALSOURCE7 | D3DVTXPCAPS_DIRECTIONALLIGHTS |
+                                D3DVTXPCAPS_POSITIONALLIGHTS | D3DVTXPCAPS_LOCALVIEWER |
+                                D3DVTXPCAPS_TEXGEN;
+    caps.MaxActiveLights = 8;
+    caps.MaxUserClipPlanes = 6;
+    // What a shader model 3.0 card of the time reports, and D3DRS_POINTSIZE_MAX's default; a
+    // device on a driver that draws less reports that instead.
+    caps.MaxPointSize = 64.0f;
     caps.MaxPrimitiveCount = kMaxPrimitiveCount;
     caps.MaxVertexIndex = kMaxVertexIndex;
     caps.MaxStreams = 16;

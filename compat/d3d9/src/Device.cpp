@@ -144,6 +144,13 @@ bool Device::initialiseGl() {
     }
     glVertexAttrib4f(5, 1.0f, 1.0f, 1.0f, 1.0f);
     glVertexAttrib4f(6, 0.0f, 0.0f, 0.0f, 0.0f);
+    // Rows run top first, so GL's lower left is Direct3D's top left, where sprites start.
+    glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);
+    GLfloat pointSizes[2] = {1.0f, 1.0f};
+    glGetFloatv(GL_POINT_SIZE_RANGE, pointSizes);
+    D3DCAPS9 caps;
+    fillCaps(caps);
+    draw_.maxPointSize = std::min(pointSizes[1], caps.MaxPointSize);
     programs_ = std::make_unique<ProgramCache>(!draw_.clipControl);
     vertexRing_ = std::make_unique<StreamRing>(GL_ARRAY_BUFFER, 4u << 20);
     glBindVertexArray(draw_.vertexArray);
@@ -397,12 +404,7 @@ void Device::resetState() {
         std::memset(&m, 0, sizeof(m));
         m._11 = m._22 = m._33 = m._44 = 1.0f;
     }
-    std::memset(draw_.worldViewProjection, 0, sizeof(draw_.worldViewProjection));
-    std::memset(draw_.worldView, 0, sizeof(draw_.worldView));
-    for (int i = 0; i < 4; ++i) {
-        draw_.worldViewProjection[i * 5] = 1.0f;
-        draw_.worldView[i * 5] = 1.0f;
-    }
+    transformsChanged(D3DTS_PROJECTION);
     std::memset(vsFloat_, 0, sizeof(vsFloat_));
     std::memset(psFloat_, 0, sizeof(psFloat_));
     std::memset(vsInt_, 0, sizeof(vsInt_));
@@ -417,6 +419,8 @@ void Device::resetState() {
     ++draw_.transformVersion;
     ++draw_.viewportVersion;
     ++draw_.fixedVersion;
+    ++draw_.lightVersion;
+    ++draw_.clipVersion;
     draw_.inputDeclaration = nullptr;
 }
 
@@ -508,6 +512,7 @@ HRESULT Device::GetDeviceCaps(D3DCAPS9* caps) {
         return D3DERR_INVALIDCALL;
     }
     fillCaps(*caps);
+    caps->MaxPointSize = maxPointSize(); // no larger than the driver draws them
     return D3D_OK;
 }
 

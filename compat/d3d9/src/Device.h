@@ -245,7 +245,7 @@ private:
     void fullTargetViewport();
 
     // Drawing.
-    bool prepareDraw();
+    bool prepareDraw(bool points);
     void refreshStageTextureKinds();
     void applyRenderTarget();
     // Attaches a surface's colour to the draw framebuffer (ColorFill, StretchRect), keeping the
@@ -259,6 +259,15 @@ private:
     UINT instanceCount() const;
     void applyUniforms();
     bool resolveProgram();
+    // Fixed-function lighting, fog, points and clip planes (DeviceFixedFunction.cpp).
+    void transformsChanged(D3DTRANSFORMSTATETYPE state);
+    void lightsChanged(bool programChanged);
+    void applyFixedFunctionUniforms(Program& program); // lights and clip planes
+    void uploadFixedValues(Program& program);          // material specular, fog, points
+    void uploadPointSize(Program& program);
+    void applyClipDistances(uint32_t planes);
+    void applyPointSize(bool generatedVertex);
+    float maxPointSize() const;
     VertexDeclaration* currentDeclaration();
     VertexDeclaration* declarationForFvf(DWORD fvf);
     void markTextureDirty(DWORD sampler);

@@ -13,6 +13,9 @@ namespace tarnelix::d3d9 {
 
 namespace {
 
+// Not GL_NONE, which is GL_POINTS.
+constexpr GLenum kNoPrimitive = GL_INVALID_ENUM;
+
 GLenum glPrimitive(D3DPRIMITIVETYPE type) {
     switch (type) {
     case D3DPT_POINTLIST:
@@ -28,7 +31,7 @@ GLenum glPrimitive(D3DPRIMITIVETYPE type) {
     case D3DPT_TRIANGLEFAN:
         return GL_TRIANGLE_FAN;
     default:
-        return GL_NONE;
+        return kNoPrimitive;
     }
 }
 
@@ -359,13 +362,13 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
+    if (mode == kNoPrimitive || !declaration_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     applyVertexInput(0, 0);
@@ -381,7 +384,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
+    if (mode == kNoPrimitive || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
     UINT count = vertexCount(type, primitiveCount);
@@ -391,7 +394,7 @@ HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     UINT instances = instanceCount();
@@ -420,7 +423,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !vertices || stride == 0 || !declaration_ ||
+    if (mode == kNoPrimitive || !vertices || stride == 0 || !declaration_ ||
         primitiveCount > kMaxPrimitiveCount) {
         return D3DERR_INVALIDCALL;
     }
@@ -431,7 +434,7 @@ HRESULT Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, cons
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     UINT count = vertexCount(type, primitiveCount);
@@ -450,7 +453,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UIN
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == GL_NONE || !vertices || !indexData || stride == 0 || !declaration_ ||
+    if (mode == kNoPrimitive || !vertices || !indexData || stride == 0 || !declaration_ ||
         (indexFormat != D3DFMT_INDEX16 && indexFormat != D3DFMT_INDEX32) ||
         primitiveCount > kMaxPrimitiveCount ||
         uint64_t{minIndex} + vertexCountIn > uint64_t{kMaxVertexIndex} + 1) {
@@ -463,7 +466,7 @@ HRESULT Device::DrawIndexedPrimitiveUP(D3DPRIMITIVETYPE type, UINT minIndex, UIN
     if (primitiveCount == 0) {
         return D3D_OK;
     }
-    if (!prepareDraw()) {
+    if (!prepareDraw(type == D3DPT_POINTLIST)) {
         return D3D_OK;
     }
     UINT count = vertexCount(type, primitiveCount);

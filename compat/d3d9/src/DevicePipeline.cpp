@@ -5,6 +5,7 @@
 #include "Device.h"
 
 #include "Buffers.h"
+#include "FixedUniforms.h"
 #include "Formats.h"
 #include "ProgramCache.h"
 #include "Refusal.h"
@@ -138,13 +139,6 @@ GLenum glAddress(DWORD mode, bool mirrorOnceSupported) {
     }
 }
 
-void colourOf(D3DCOLOR color, float out[4]) {
-    out[0] = ((color >> 16) & 0xFF) / 255.0f;
-    out[1] = ((color >> 8) & 0xFF) / 255.0f;
-    out[2] = (color & 0xFF) / 255.0f;
-    out[3] = ((color >> 24) & 0xFF) / 255.0f;
-}
-
 } // namespace
 
 // A texture whose every texel holds one value samples to it everywhere, unless border
@@ -180,9 +174,13 @@ void Device::refreshStageTextureKinds() {
     }
 }
 
-bool Device::prepareDraw() {
+bool Device::prepareDraw(bool points) {
     if (!renderTarget_) {
         return false;
+    }
+    if (points != draw_.points) {
+        draw_.points = points; // generated programs write a point size for points alone
+        draw_.dirty |= kDirtyProgram;
     }
     refreshStageTextureKinds();
     if (draw_.dirty & kDirtyRenderTarget) {
@@ -195,6 +193,9 @@ bool Device::prepareDraw() {
     }
     if (!draw_.program) {
         return false;
+    }
+    if (draw_.points || draw_.programPointSize) {
+        applyPointSize(draw_.program->generatedVertex);
     }
     if (draw_.dirty & (kDirtyBlend | kDirtyDepth | kDirtyRaster | kDirtyStencil | kDirtyViewport)) {
         applyFixedState();
@@ -209,30 +210,57 @@ bool Device::prepareDraw() {
 bool Device::resolveProgram() {
     VertexDeclaration* declaration = declaration_;
     bool pretransformed = declaration && declaration->pretransformed();
+    const DWORD* rs = state_.render;
     GLuint vertex = 0;
     GLuint pixel = 0;
     const ShaderCode* vertexCode = nullptr;
     const ShaderCode* pixelCode = nullptr;
     VaryingSignature pixelInputs = pixelShader_ ? pixelShader_->code.signature() : fullSignature();
+    uint32_t clipPlanes = pretransformed ? 0 : rs[D3DRS_CLIPPLANEENABLE] & 0x3F;
+    bool vertexFog = false;
     // Pre-transformed vertices skip the vertex program in force.
     if (vertexShader_ && !pretransformed) {
         vertexCode = &vertexShader_->code;
-        vertex = vertexCode->glShader();
+        vertex = vertexShader_->code.glShaderVariant(clipPlanes ? kVariantClipPlanes : 0);
+        if (rs[D3DRS_FOGENABLE] && rs[D3DRS_FOGTABLEMODE] == D3DFOG_NONE) {
+            refuseOnce("vertex fog from a vertex program", 0);
+        }
     } else {
+        VertexKeyInputs inputs;
+        inputs.pretransformed = pretransformed;
+        inputs.attributes = declaration ? declaration->locationMask() : 0;
+        inputs.points = draw_.points;
+        inputs.lightCount = draw_.lightCount;
+        inputs.lightTypes = draw_.lightTypes;
         FixedVertexKey key;
-        buildVertexKey(state_, pretransformed, pixelInputs, key);
+        buildVertexKey(state_, inputs, pixelInputs, key);
         vertex = programs_->fixedVertexShader(key);
+        vertexFog = key.fog != kVertexFogNone;
     }
+    uint8_t fog = 0;
+    uint8_t fogFromW = 0;
+    fogOfPixel(state_, vertexFog, draw_.perspective, fog, fogFromW);
     if (pixelShader_) {
         pixelCode = &pixelShader_->code;
-        pixel = alphaTestActive(state_) ? pixelShader_->code.glShaderWithAlphaTest()
-                                        : pixelCode->glShader();
+        uint32_t variant = alphaTestActive(state_) ? kVariantAlphaTest : 0;
+        // Direct3D fogs after pixel programs below 3.0; a 3.0 program does its own.
+        if (pixelCode->blob().versionMajor < 3) {
+            variant |= uint32_t{fog} << kVariantFogShift | (fogFromW ? kVariantFogFromW : 0);
+        }
+        if (draw_.points && rs[D3DRS_POINTSPRITEENABLE]) {
+            refuseOnce("point sprites with a pixel program", 0);
+        }
+        pixel = pixelShader_->code.glShaderVariant(variant);
     } else {
         VaryingSignature vertexOutputs = vertexCode ? vertexCode->signature() : fullSignature();
         FixedPixelKey key;
         buildPixelKey(state_, draw_.stageTextureKind, vertexOutputs, key);
+        key.fog = fog;
+        key.fogFromW = fogFromW;
+        key.pointSprite = draw_.points && rs[D3DRS_POINTSPRITEENABLE] ? 1 : 0;
         pixel = programs_->fixedPixelShader(key);
     }
+    applyClipDistances(clipPlanes);
     Program* program =
         vertex && pixel ? programs_->program(vertex, vertexCode, pixel, pixelCode) : nullptr;
     if (program != draw_.program) {
@@ -335,13 +363,21 @@ void Device::applyFixedState() {
         } else {
             glDisable(GL_SCISSOR_TEST);
         }
+        // Direct3D's constant bias is a fraction of the depth range; GL's is in steps of the
+        // depth buffer, 2^-bits for the fixed-point formats.
         float bias = floatOf(rs[D3DRS_DEPTHBIAS]);
         float slope = floatOf(rs[D3DRS_SLOPESCALEDEPTHBIAS]);
-        if (bias != 0.0f || slope != 0.0f) {
-            glEnable(GL_POLYGON_OFFSET_FILL);
-            glPolygonOffset(slope, bias * 16777216.0f);
-        } else {
-            glDisable(GL_POLYGON_OFFSET_FILL);
+        bool offset = bias != 0.0f || slope != 0.0f;
+        for (GLenum mode :
+             {GL_POLYGON_OFFSET_FILL, GL_POLYGON_OFFSET_LINE, GL_POLYGON_OFFSET_POINT}) {
+            if (offset) {
+                glEnable(mode);
+            } else {
+                glDisable(mode);
+            }
+        }
+        if (offset) {
+            glPolygonOffset(slope, std::ldexp(bias, draw_.depthBits));
         }
     }
     if (draw_.dirty & kDirtyStencil) {
@@ -452,9 +488,14 @@ void Device::applyUniforms() {
         // The half-pixel shift puts pixel centres at integer coordinates, as Direct3D 9 has
         // them, less the shift that settles ties.
         const float shift = 0.5f - kTieBreakShift;
+        // Clip-space y flips too: rows run top first.
+        const float fixup[4] = {1.0f, -1.0f, shift * 2.0f / width, shift * 2.0f / height};
+        std::memcpy(draw_.posFixup, fixup, sizeof(fixup));
         if (p.posFixup >= 0) {
-            // Clip-space y flips too: rows run top first.
-            glUniform4f(p.posFixup, 1.0f, -1.0f, shift * 2.0f / width, shift * 2.0f / height);
+            glUniform4fv(p.posFixup, 1, fixup);
+        }
+        if (p.point >= 0) {
+            uploadPointSize(p);
         }
         if (p.screenToNdc >= 0) {
             float x = static_cast<float>(viewport_.X);
@@ -471,6 +512,9 @@ void Device::applyUniforms() {
         }
         if (p.worldView >= 0) {
             glUniformMatrix4fv(p.worldView, 1, GL_FALSE, draw_.worldView);
+        }
+        if (p.normalMatrix >= 0) {
+            glUniformMatrix3fv(p.normalMatrix, 1, GL_FALSE, draw_.normalMatrix);
         }
     }
     if (p.fixedVersion != draw_.fixedVersion) {
@@ -504,7 +548,9 @@ void Device::applyUniforms() {
                 glUniform4fv(p.textureConstant[stage], 1, draw_.stageConstant[stage]);
             }
         }
+        uploadFixedValues(p);
     }
+    applyFixedFunctionUniforms(p);
     if (vertexShader_ && p.vertexBlock) {
         vertexShader_->code.updateConstants(draw_.vsConstantVersion, vsFloat_,
                                             kVertexFloatRegisters, vsBool_, kBoolRegisters, vsInt_,

@@ -258,6 +258,7 @@ void Device::fullTargetViewport() {
     scissor_ = RECT{0, 0, static_cast<LONG>(desc.Width), static_cast<LONG>(desc.Height)};
     draw_.dirty |= kDirtyViewport | kDirtyRaster;
     ++draw_.viewportVersion;
+    ++draw_.clipVersion;
 }
 
 void Device::setRenderTargetInternal(Surface* surface) {
@@ -342,6 +343,14 @@ void Device::applyRenderTarget() {
                                   stencil ? GL_DEPTH_STENCIL_ATTACHMENT : GL_DEPTH_ATTACHMENT,
                                   GL_RENDERBUFFER, depth);
         attachedDepth_ = depth;
+        int bits = !depthStencil_                               ? 24
+                   : depthStencil_->desc().Format == D3DFMT_D16 ? 16
+                   : depthStencil_->desc().Format == D3DFMT_D32 ? 32
+                                                                : 24;
+        if (bits != draw_.depthBits) {
+            draw_.depthBits = bits; // depth bias comes in this buffer's steps
+            draw_.dirty |= kDirtyRaster;
+        }
     }
     draw_.dirty &= ~kDirtyRenderTarget;
 }

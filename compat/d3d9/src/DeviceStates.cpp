@@ -3,6 +3,7 @@
 
 #include "Device.h"
 
+#include "FixedUniforms.h"
 #include "Refusal.h"
 #include "StateBlock.h"
 #include "Surface.h"
@@ -60,8 +61,15 @@ uint32_t dirtyBitsOfRenderState(DWORD state) {
     case D3DRS_EMISSIVEMATERIALSOURCE:
     case D3DRS_ALPHATESTENABLE: // programs come with and without the alpha test
     case D3DRS_ALPHAFUNC:
-    case D3DRS_LOCALVIEWER:      // generated reflection vectors
-    case D3DRS_NORMALIZENORMALS: // and the normals they are made from
+    case D3DRS_NORMALIZENORMALS: // lighting and generated coordinates
+    case D3DRS_LOCALVIEWER:
+    case D3DRS_FOGENABLE:
+    case D3DRS_FOGTABLEMODE:
+    case D3DRS_FOGVERTEXMODE:
+    case D3DRS_RANGEFOGENABLE:
+    case D3DRS_POINTSCALEENABLE:
+    case D3DRS_POINTSPRITEENABLE:
+    case D3DRS_CLIPPLANEENABLE:
         return kDirtyProgram;
     default:
         return 0;
@@ -75,12 +83,8 @@ void refuseUnsupportedRenderState(DWORD state, DWORD value) {
     case D3DRS_SHADEMODE:
         unsupported = value == D3DSHADE_FLAT;
         break;
-    case D3DRS_FOGENABLE:
     case D3DRS_SRGBWRITEENABLE:
-    case D3DRS_POINTSPRITEENABLE:
-    case D3DRS_POINTSCALEENABLE:
     case D3DRS_INDEXEDVERTEXBLENDENABLE:
-    case D3DRS_CLIPPLANEENABLE:
     case D3DRS_VERTEXBLEND:
     case D3DRS_ENABLEADAPTIVETESSELLATION:
         unsupported = value != 0;
@@ -130,7 +134,20 @@ HRESULT Device::SetRenderState(D3DRENDERSTATETYPE state, DWORD value) {
     case D3DRS_ALPHAREF:
     case D3DRS_TEXTUREFACTOR:
     case D3DRS_AMBIENT:
+    case D3DRS_FOGCOLOR:
+    case D3DRS_FOGSTART:
+    case D3DRS_FOGEND:
+    case D3DRS_FOGDENSITY:
+    case D3DRS_POINTSIZE:
+    case D3DRS_POINTSIZE_MIN:
+    case D3DRS_POINTSIZE_MAX:
+    case D3DRS_POINTSCALE_A:
+    case D3DRS_POINTSCALE_B:
+    case D3DRS_POINTSCALE_C:
         ++draw_.fixedVersion;
+        break;
+    case D3DRS_CLIPPLANEENABLE:
+        ++draw_.clipVersion;
         break;
     default:
         break;
@@ -223,21 +240,6 @@ HRESULT Device::GetSamplerState(DWORD sampler, D3DSAMPLERSTATETYPE type, DWORD* 
     return D3D_OK;
 }
 
-namespace {
-
-void multiply(const D3DMATRIX& a, const D3DMATRIX& b, D3DMATRIX& out) {
-    D3DMATRIX result;
-    for (int r = 0; r < 4; ++r) {
-        for (int c = 0; c < 4; ++c) {
-            result.m[r][c] = a.m[r][0] * b.m[0][c] + a.m[r][1] * b.m[1][c] + a.m[r][2] * b.m[2][c] +
-                             a.m[r][3] * b.m[3][c];
-        }
-    }
-    out = result;
-}
-
-} // namespace
-
 HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matrix) {
     TARNELIX_D3D9_CALL();
     if (!matrix || state < 0 || state >= kTransformCount) {
@@ -252,13 +254,7 @@ HRESULT Device::SetTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* matri
     }
     transforms_[state] = *matrix;
     if (state == D3DTS_WORLD || state == D3DTS_VIEW || state == D3DTS_PROJECTION) {
-        D3DMATRIX worldView;
-        D3DMATRIX all;
-        multiply(transforms_[D3DTS_WORLD], transforms_[D3DTS_VIEW], worldView);
-        multiply(worldView, transforms_[D3DTS_PROJECTION], all);
-        std::memcpy(draw_.worldViewProjection, all.m, sizeof(all.m));
-        std::memcpy(draw_.worldView, worldView.m, sizeof(worldView.m));
-        ++draw_.transformVersion;
+        transformsChanged(state);
     }
     return D3D_OK;
 }
@@ -278,7 +274,7 @@ HRESULT Device::MultiplyTransform(D3DTRANSFORMSTATETYPE state, const D3DMATRIX* 
         return D3DERR_INVALIDCALL;
     }
     D3DMATRIX product;
-    multiply(*matrix, transforms_[state], product);
+    multiplyMatrices(*matrix, transforms_[state], product);
     return SetTransform(state, &product);
 }
 
@@ -302,6 +298,7 @@ HRESULT Device::SetViewport(const D3DVIEWPORT9* viewport) {
     viewport_ = *viewport;
     draw_.dirty |= kDirtyViewport;
     ++draw_.viewportVersion;
+    ++draw_.clipVersion; // shaders' planes are moved with the viewport's fix-up
     return D3D_OK;
 }
 
@@ -362,7 +359,7 @@ HRESULT Device::GetMaterial(D3DMATERIAL9* material) {
 
 HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
     TARNELIX_D3D9_CALL();
-    if (!light) {
+    if (!light || light->Type < D3DLIGHT_POINT || light->Type > D3DLIGHT_DIRECTIONAL) {
         return D3DERR_INVALIDCALL;
     }
     if (recording_) {
@@ -372,7 +369,11 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
     if (index >= lights_.size()) {
         lights_.resize(index + 1);
     }
+    bool typeChanged = lights_[index].light.Type != light->Type;
     lights_[index].light = *light;
+    if (lights_[index].enabled) {
+        lightsChanged(typeChanged);
+    }
     return D3D_OK;
 }
 
@@ -397,9 +398,9 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable) {
         lights_[index].light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
         lights_[index].light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
     }
-    lights_[index].enabled = enable != FALSE;
-    if (enable) {
-        refuseOnce("fixed-function light (lights are ignored), index", index);
+    if (lights_[index].enabled != (enable != FALSE)) {
+        lights_[index].enabled = enable != FALSE;
+        lightsChanged(true);
     }
     return D3D_OK;
 }
@@ -423,6 +424,7 @@ HRESULT Device::SetClipPlane(DWORD index, const float* plane) {
         return D3D_OK;
     }
     std::memcpy(clipPlanes_[index], plane, sizeof(clipPlanes_[index]));
+    ++draw_.clipVersion;
     return D3D_OK;
 }
 

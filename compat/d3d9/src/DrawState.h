@@ -35,7 +35,9 @@ struct DrawState {
     uint32_t psConstantVersion = 1;
     uint32_t transformVersion = 1;
     uint32_t viewportVersion = 1;
-    uint32_t fixedVersion = 1; // texture factor, alpha test, ambient, material
+    uint32_t fixedVersion = 1; // texture factor, alpha test, ambient, material, fog, points
+    uint32_t lightVersion = 1; // the enabled lights and the view they are seen from
+    uint32_t clipVersion = 1;  // clip planes and what moves them: world matrix, viewport
 
     Program* program = nullptr;
     GLuint vertexArray = 0;
@@ -64,7 +66,23 @@ struct DrawState {
     bool clipControl = false;
     bool mirrorOnceSupported = false;
     float worldViewProjection[16] = {};
-    float worldView[16] = {}; // camera space, for generated texture coordinates
+    float worldView[16] = {}; // camera space: lights, fog, points, generated coordinates
+    float posFixup[4] = {1.0f, -1.0f, 0.0f, 0.0f}; // the viewport's, as tx_PosFixup has it
+    float normalMatrix[9] = {};
+    bool perspective = false; // the projection has a w that varies (table fog reads it)
+
+    // The enabled lights, at most kMaxLights, by index order.
+    int lightCount = 0;
+    DWORD lightIndex[8] = {};
+    uint8_t lightTypes[8] = {};
+
+    // Points and clip planes as GL has them.
+    bool points = false;           // the draw being prepared is of points
+    bool programPointSize = false; // GL_PROGRAM_POINT_SIZE
+    float glPointSize = 1.0f;
+    float maxPointSize = 1.0f;  // what the driver draws
+    uint32_t clipDistances = 0; // enabled GL_CLIP_DISTANCEi
+    int depthBits = 24;         // of the depth buffer: depth bias comes in its steps
 };
 
 } // namespace tarnelix::d3d9

@@ -21,15 +21,51 @@ enum StageTextureKind : uint8_t {
     kStageCube = 5,     // sampled by a direction
 };
 
+constexpr int kMaxLights = 8;
+constexpr int kLightVectors = 7; // uniform vec4s per light (see lightUniforms)
+constexpr int kClipPlaneCount = 6;
+
+// How a vertex's fog factor is found (FixedVertexKey::fog).
+enum VertexFog : uint8_t {
+    kVertexFogNone = 0,
+    kVertexFogSpecularAlpha, // the program's own factor, in the specular colour's alpha
+    kVertexFogLinear,        // from the camera-space depth or distance
+    kVertexFogExp,
+    kVertexFogExp2,
+};
+
+// How a pixel's colour is fogged (FixedPixelKey::fog): by the vertex factor or per pixel.
+enum PixelFog : uint8_t {
+    kPixelFogNone = 0,
+    kPixelFogVertex,
+    kPixelFogLinear,
+    kPixelFogExp,
+    kPixelFogExp2,
+};
+
+// The point size a vertex program writes (FixedVertexKey::pointSize): none when the draw is not
+// of points.
+enum PointSize : uint8_t { kPointSizeNone = 0, kPointSizeState, kPointSizeVertex };
+
+// Lights go in by type alone; their values are uniforms. Material sources are resolved against
+// the vertex format (a colour the vertex lacks means the material's), so equal programs share
+// one key.
 struct FixedVertexKey {
     uint8_t pretransformed = 0;
     uint8_t lighting = 0;
-    uint8_t colorVertex = 0;
-    uint8_t diffuseSource = 0;
+    uint8_t diffuseSource = 0; // D3DMCS_*
     uint8_t ambientSource = 0;
     uint8_t emissiveSource = 0;
     uint8_t specularSource = 0;
-    uint8_t reserved = 0;
+    uint8_t lightCount = 0;
+    uint8_t normalizeNormals = 0;
+    uint8_t localViewer = 0;
+    uint8_t fog = 0;      // VertexFog
+    uint8_t rangeFog = 0; // distance rather than depth
+    uint8_t pointSize = 0;
+    uint8_t pointScale = 0;
+    uint8_t clipPlanes = 0; // writes gl_ClipDistance
+    uint8_t lightTypes[kMaxLights] = {};
     uint8_t texGen[kStageCount] = {}; // each stage's generated coordinates: D3DTSS_TCI_* >> 16
     uint8_t texGenFlags = 0;          // local viewer, normalised normals (where any is made)
     VaryingSignature outputs;         // what the pixel stage declares
@@ -51,6 +87,9 @@ struct FixedPixelKey {
     uint8_t stageCount = 0;
     uint8_t specularEnable = 0;
     uint8_t alphaTest = 0; // the program ends with the alpha test
+    uint8_t fog = 0;       // PixelFog
+    uint8_t fogFromW = 0;  // per-pixel fog on w rather than z
+    uint8_t pointSprite = 0;
     uint8_t reserved = 0;
     VaryingSignature inputs; // what the vertex stage provides
 };
@@ -79,10 +118,25 @@ template <class Key> struct KeyEqual {
 // refuses (once) what the generator cannot express.
 void buildPixelKey(const DeviceState& state, const uint8_t textureKinds[kStageCount],
                    const VaryingSignature& inputs, FixedPixelKey& key);
-void buildVertexKey(const DeviceState& state, bool pretransformed, const VaryingSignature& outputs,
-                    FixedVertexKey& key);
+// What a draw adds to the render states: the vertex format, the enabled lights, the primitive.
+struct VertexKeyInputs {
+    bool pretransformed = false;
+    uint32_t attributes = 0; // the declaration's attribute locations
+    bool points = false;
+    int lightCount = 0;
+    const uint8_t* lightTypes = nullptr; // D3DLIGHTTYPE of each enabled light
+};
+void buildVertexKey(const DeviceState& state, const VertexKeyInputs& inputs,
+                    const VaryingSignature& outputs, FixedVertexKey& key);
+
+// The fog a pixel gets from the render states: the mode in the key, and whether depth is w.
+// vertexFog tells whether the vertex stage provides a factor.
+void fogOfPixel(const DeviceState& state, bool vertexFog, bool perspective, uint8_t& fog,
+                uint8_t& fogFromW);
 
 std::string generateVertexShader(const FixedVertexKey& key);
+// The lighting part of the vertex program: diffuse and specular from the key's lights.
+void writeLighting(const FixedVertexKey& key, std::string& out);
 
 // Texture coordinate generation (FixedFunctionTexGen.cpp). The coordinate set a stage reads:
 // its TEXCOORDINDEX, or its own number where it generates coordinates.
@@ -96,6 +150,12 @@ std::string generatePixelShader(const FixedPixelKey& key);
 // The alpha test that pixel programs end with while it is on: `tx_alphaTest(colour.a)` discards
 // as D3DRS_ALPHAFUNC and D3DRS_ALPHAREF say (the uniform holds function and reference).
 extern const char* const kAlphaTestGlsl;
+
+// `vec3 tx_fog(vec3 colour, float factor)` and the per-pixel factor of a table mode
+// (`float tx_tableFog(void)`), for generated and compiled pixel programs alike.
+std::string fogGlsl(uint8_t fog, bool fromW);
+// The name of the fog factor's varying.
+extern const char* const kFogVarying;
 
 // Whether draws need the alpha test. Programs without it carry no discard, so the rasteriser
 // can test and write depth before shading; an ALWAYS test is the same as none.

@@ -1,5 +1,6 @@
-// GLSL for the fixed-function pipeline: transform (or pre-transformed screen positions), the
-// emissive and ambient part of lighting, and the texture stages.
+// GLSL for the fixed-function pipeline: transform (or pre-transformed screen positions),
+// colours (lit or the vertex's), vertex fog, point size and clip distances, the texture stages
+// and the fog that ends them.
 
 #include "FixedFunction.h"
 
@@ -61,16 +62,6 @@ std::string widen(const char* name, int components) {
     }
 }
 
-std::string materialSource(uint8_t source, bool colorVertex, const char* material) {
-    if (colorVertex && source == D3DMCS_COLOR1) {
-        return "tx_a_COLOR0";
-    }
-    if (colorVertex && source == D3DMCS_COLOR2) {
-        return "tx_a_COLOR1";
-    }
-    return material;
-}
-
 void writeVaryingOutputs(const VaryingSignature& outputs, std::string& out) {
     for (int i = 0; i < kVaryingCount; ++i) {
         if (outputs.components[i]) {
@@ -100,24 +91,138 @@ void writeVaryingAssignments(const FixedVertexKey& key, std::string& out) {
 
 } // namespace
 
-std::string generateVertexShader(const FixedVertexKey& key) {
-    std::string out = "#version 330\n"
-                      "layout(location = 0) in vec4 tx_a_POSITION;\n"
-                      "layout(location = 3) in vec4 tx_a_NORMAL;\n"
-                      "layout(location = 5) in vec4 tx_a_COLOR0;\n"
-                      "layout(location = 6) in vec4 tx_a_COLOR1;\n";
+namespace {
+
+bool needsCameraPosition(const FixedVertexKey& key) {
+    return key.lightCount || key.fog >= kVertexFogLinear || key.pointScale;
+}
+
+void writeVertexDeclarations(const FixedVertexKey& key, std::string& out) {
+    out += "#version 330\n"
+           "layout(location = 0) in vec4 tx_a_POSITION;\n"
+           "layout(location = 5) in vec4 tx_a_COLOR0;\n"
+           "layout(location = 6) in vec4 tx_a_COLOR1;\n";
     for (int i = 0; i < 8; ++i) {
         out += format("layout(location = %d) in vec4 tx_a_TEXCOORD%d;\n", 7 + i, i);
     }
+    if (key.lightCount || generatesTexCoords(key)) {
+        out += "layout(location = 3) in vec3 tx_a_NORMAL;\n";
+    }
+    if (key.lightCount) {
+        out += "uniform mat3 tx_NormalMatrix;\n";
+        out += format("uniform vec4 tx_Lights[%d];\n", key.lightCount * kLightVectors);
+        out += "uniform vec4 tx_MaterialSpecular;\n"
+               "uniform float tx_MaterialPower;\n";
+    }
+    if (key.pointSize == kPointSizeVertex) {
+        out += "layout(location = 1) in float tx_a_PSIZE;\n";
+    }
     out += "uniform mat4 tx_WorldViewProj;\n"
-           "uniform mat4 tx_WorldView;\n"
            "uniform vec4 tx_PosFixup;\n"
            "uniform vec4 tx_ScreenToNdc;\n"
            "uniform vec4 tx_MaterialDiffuse;\n"
            "uniform vec4 tx_MaterialAmbient;\n"
            "uniform vec4 tx_MaterialEmissive;\n"
            "uniform vec4 tx_AmbientLight;\n";
+    if (needsCameraPosition(key) || generatesTexCoords(key)) {
+        out += "uniform mat4 tx_WorldView;\n";
+    }
+    if (key.fog >= kVertexFogLinear) {
+        out += "uniform vec4 tx_Fog;\n";
+    }
+    if (key.fog) {
+        out += format("out float %s;\n", kFogVarying);
+    }
+    if (key.pointSize) {
+        out += "uniform vec4 tx_Point;\n";
+    }
+    if (key.pointScale) {
+        out += "uniform vec4 tx_PointScale;\n";
+    }
+    if (key.clipPlanes) {
+        out += format("uniform vec4 tx_ClipPlanes[%d];\n", kClipPlaneCount);
+    }
     writeVaryingOutputs(key.outputs, out);
+}
+
+const char* sourceOf(uint8_t source, const char* material) {
+    switch (source) {
+    case D3DMCS_COLOR1:
+        return "tx_a_COLOR0";
+    case D3DMCS_COLOR2:
+        return "tx_a_COLOR1";
+    default:
+        return material;
+    }
+}
+
+void writeColours(const FixedVertexKey& key, std::string& out) {
+    if (!key.lighting) {
+        out += "    vec4 diffuse = tx_a_COLOR0;\n"
+               "    vec4 specular = tx_a_COLOR1;\n";
+        return;
+    }
+    out +=
+        format("    vec4 diffuseSource = %s;\n", sourceOf(key.diffuseSource, "tx_MaterialDiffuse"));
+    out +=
+        format("    vec4 ambientSource = %s;\n", sourceOf(key.ambientSource, "tx_MaterialAmbient"));
+    out += format("    vec4 emissiveSource = %s;\n",
+                  sourceOf(key.emissiveSource, "tx_MaterialEmissive"));
+    if (!key.lightCount) {
+        out += "    vec4 diffuse = vec4(emissiveSource.rgb + ambientSource.rgb * "
+               "tx_AmbientLight.rgb, diffuseSource.a);\n"
+               "    vec4 specular = vec4(0.0);\n";
+        return;
+    }
+    out += format("    vec4 specularSource = %s;\n",
+                  sourceOf(key.specularSource, "tx_MaterialSpecular"));
+    writeLighting(key, out);
+    out +=
+        "    vec4 diffuse = vec4(emissiveSource.rgb + ambientSource.rgb * (tx_AmbientLight.rgb + "
+        "lightAmbient) + diffuseSource.rgb * lightDiffuse, diffuseSource.a);\n"
+        "    vec4 specular = vec4(specularSource.rgb * lightSpecular, tx_a_COLOR1.a);\n";
+}
+
+// Vertex fog: the factor at the vertex, from the camera-space depth (or distance).
+void writeVertexFog(const FixedVertexKey& key, std::string& out) {
+    if (key.fog == kVertexFogSpecularAlpha) {
+        out += format("    %s = specular.a;\n", kFogVarying);
+        return;
+    }
+    if (key.fog < kVertexFogLinear) {
+        return;
+    }
+    out += key.rangeFog ? "    float fogDistance = length(cameraPosition);\n"
+                        : "    float fogDistance = cameraPosition.z;\n";
+    const char* factor = key.fog == kVertexFogLinear ? "(tx_Fog.y - fogDistance) * tx_Fog.w"
+                         : key.fog == kVertexFogExp
+                             ? "exp(-fogDistance * tx_Fog.z)"
+                             : "exp(-(fogDistance * tx_Fog.z) * (fogDistance * tx_Fog.z))";
+    out += format("    %s = clamp(%s, 0.0, 1.0);\n", kFogVarying, factor);
+}
+
+// Points: the state's size or the vertex's, scaled by distance where asked (the viewport's
+// height times the size over the square root of A + B d + C d^2), then held between the
+// smallest and the largest size.
+void writePointSize(const FixedVertexKey& key, std::string& out) {
+    if (!key.pointSize) {
+        return;
+    }
+    out += key.pointSize == kPointSizeVertex ? "    float pointSize = tx_a_PSIZE;\n"
+                                             : "    float pointSize = tx_Point.x;\n";
+    if (key.pointScale) {
+        out += "    float eyeDistance = length(cameraPosition);\n"
+               "    pointSize *= tx_Point.w * sqrt(1.0 / (tx_PointScale.x + tx_PointScale.y * "
+               "eyeDistance + tx_PointScale.z * eyeDistance * eyeDistance));\n";
+    }
+    out += "    gl_PointSize = min(max(pointSize, tx_Point.y), tx_Point.z);\n";
+}
+
+} // namespace
+
+std::string generateVertexShader(const FixedVertexKey& key) {
+    std::string out;
+    writeVertexDeclarations(key, out);
     out += "void main()\n{\n";
     if (key.pretransformed) {
         // Screen pixels to clip space: centres at integer coordinates, rows from the top, 1/rhw
@@ -130,26 +235,22 @@ std::string generateVertexShader(const FixedVertexKey& key) {
                "    gl_Position.xy = gl_Position.xy * tx_PosFixup.xy + tx_PosFixup.zw * "
                "gl_Position.w;\n";
     }
-    if (key.lighting) {
-        bool cv = key.colorVertex != 0;
-        out += format("    vec4 diffuseSource = %s;\n",
-                      materialSource(key.diffuseSource, cv, "tx_MaterialDiffuse").c_str());
-        out += format("    vec4 ambientSource = %s;\n",
-                      materialSource(key.ambientSource, cv, "tx_MaterialAmbient").c_str());
-        out += format("    vec4 emissiveSource = %s;\n",
-                      materialSource(key.emissiveSource, cv, "tx_MaterialEmissive").c_str());
-        // No lights are enabled (the device refuses them): what is left of the lighting
-        // equation is the emissive plus the ambient term.
-        out += "    vec4 diffuse = vec4(emissiveSource.rgb + ambientSource.rgb * "
-               "tx_AmbientLight.rgb, diffuseSource.a);\n"
-               "    vec4 specular = vec4(0.0);\n";
-    } else {
-        out += "    vec4 diffuse = tx_a_COLOR0;\n"
-               "    vec4 specular = tx_a_COLOR1;\n";
+    if (needsCameraPosition(key)) {
+        out += "    vec3 cameraPosition = (tx_WorldView * tx_a_POSITION).xyz;\n";
     }
+    if (key.clipPlanes) {
+        // The planes arrive in the vertex's own space (the device moves them from the world's).
+        for (int i = 0; i < kClipPlaneCount; ++i) {
+            out +=
+                format("    gl_ClipDistance[%d] = dot(tx_a_POSITION, tx_ClipPlanes[%d]);\n", i, i);
+        }
+    }
+    writeColours(key, out);
     out += "    diffuse = clamp(diffuse, 0.0, 1.0);\n"
            "    specular = clamp(specular, 0.0, 1.0);\n";
     writeTexGen(key, out);
+    writeVertexFog(key, out);
+    writePointSize(key, out);
     writeVaryingAssignments(key, out);
     out += "}\n";
     return out;
@@ -316,6 +417,7 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     if (key.alphaTest) {
         out += kAlphaTestGlsl;
     }
+    out += fogGlsl(key.fog, key.fogFromW != 0);
     out += "float tx_dot3(vec4 a, vec4 b)\n"
            "{\n"
            "    return clamp(4.0 * dot(a.rgb - 0.5, b.rgb - 0.5), 0.0, 1.0);\n"
@@ -336,8 +438,11 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     }
     for (int t = 0; t < 8; ++t) {
         if (coordinatesUsed & (1u << t)) {
-            out += format("    vec4 tc%d = ", t) +
-                   input(kTexCoord0 + t, "vec4(0.0, 0.0, 0.0, 1.0)") + ";\n";
+            // A point sprite spans its texture from (0, 0) at the top left to (1, 1).
+            std::string coordinates = key.pointSprite
+                                          ? std::string("vec4(gl_PointCoord, 0.0, 1.0)")
+                                          : input(kTexCoord0 + t, "vec4(0.0, 0.0, 0.0, 1.0)");
+            out += format("    vec4 tc%d = ", t) + coordinates + ";\n";
         }
     }
     out += "    vec4 current = diffuse;\n"
@@ -348,6 +453,9 @@ std::string generatePixelShader(const FixedPixelKey& key) {
     out += "    vec4 colour = current;\n";
     if (key.specularEnable) {
         out += "    colour.rgb = clamp(colour.rgb + specular.rgb, 0.0, 1.0);\n";
+    }
+    if (key.fog) {
+        out += "    colour.rgb = mix(tx_FogColor.rgb, colour.rgb, tx_fogFactor());\n";
     }
     if (key.alphaTest) {
         out += "    tx_alphaTest(colour.a);\n";

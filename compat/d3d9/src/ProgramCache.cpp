@@ -113,6 +113,16 @@ Program* ProgramCache::link(GLuint vertexShader, const ShaderCode* vertexCode, G
     p.materialAmbient = glGetUniformLocation(id, "tx_MaterialAmbient");
     p.materialEmissive = glGetUniformLocation(id, "tx_MaterialEmissive");
     p.ambientLight = glGetUniformLocation(id, "tx_AmbientLight");
+    p.normalMatrix = glGetUniformLocation(id, "tx_NormalMatrix");
+    p.lights = glGetUniformLocation(id, "tx_Lights");
+    p.materialSpecular = glGetUniformLocation(id, "tx_MaterialSpecular");
+    p.materialPower = glGetUniformLocation(id, "tx_MaterialPower");
+    p.fog = glGetUniformLocation(id, "tx_Fog");
+    p.fogColor = glGetUniformLocation(id, "tx_FogColor");
+    p.point = glGetUniformLocation(id, "tx_Point");
+    p.pointScale = glGetUniformLocation(id, "tx_PointScale");
+    p.clipPlanes = glGetUniformLocation(id, "tx_ClipPlanes");
+    p.generatedVertex = vertexCode == nullptr;
     glUseProgram(id);
     for (int s = 0; s < kStageCount; ++s) {
         std::string name = "tx_Sampler" + std::to_string(s);

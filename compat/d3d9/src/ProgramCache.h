@@ -26,6 +26,16 @@ struct Program {
     GLint materialAmbient = -1;
     GLint materialEmissive = -1;
     GLint ambientLight = -1;
+    GLint normalMatrix = -1;
+    GLint lights = -1;
+    GLint materialSpecular = -1;
+    GLint materialPower = -1;
+    GLint fog = -1;
+    GLint fogColor = -1;
+    GLint point = -1;
+    GLint pointScale = -1;
+    GLint clipPlanes = -1;
+    bool generatedVertex = false; // clip planes in the vertex's space rather than clip space
     GLint textureConstant[kStageCount] = {-1, -1, -1, -1, -1, -1, -1, -1};
     bool vertexBlock = false;
     bool pixelBlock = false;
@@ -33,6 +43,8 @@ struct Program {
     uint32_t viewportVersion = 0;
     uint32_t transformVersion = 0;
     uint32_t fixedVersion = 0;
+    uint32_t lightVersion = 0;
+    uint32_t clipVersion = 0;
 };
 
 class ProgramCache {

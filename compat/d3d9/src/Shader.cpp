@@ -40,16 +40,15 @@ std::string withStepAfterMain(const std::string& glsl, const char* declarations,
     return source;
 }
 
+const char* const kGlClipDepthStep = "gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;";
+
 std::string withGlClipDepth(const std::string& vertexGlsl) {
-    return withStepAfterMain(vertexGlsl, "",
-                             "gl_Position.z = 2.0 * gl_Position.z - gl_Position.w;");
+    return withStepAfterMain(vertexGlsl, "", kGlClipDepthStep);
 }
 
-namespace {
-
-// A pixel program gets the device's alpha test appended: its main becomes a function that the
-// new main calls before testing the colour it wrote.
-std::string withAlphaTest(const ShaderBlob& blob) {
+// A pixel program gets the device's fog and alpha test appended: its main becomes a function
+// that the new main calls before fogging and testing the colour it wrote.
+std::string withPixelSteps(const ShaderBlob& blob, uint32_t variant) {
     std::string colour;
     for (const ShaderVarying& output : blob.outputs) {
         if (output.usage == 10 /* COLOR */ && output.usageIndex == 0) {
@@ -59,10 +58,34 @@ std::string withAlphaTest(const ShaderBlob& blob) {
     if (colour.empty()) {
         return blob.glsl;
     }
-    return withStepAfterMain(blob.glsl, kAlphaTestGlsl, "tx_alphaTest(" + colour + ".a);");
+    auto fog = static_cast<uint8_t>((variant & kVariantFogMask) >> kVariantFogShift);
+    std::string declarations = fogGlsl(fog, (variant & kVariantFogFromW) != 0);
+    std::string step;
+    if (fog) {
+        step += colour + ".rgb = mix(tx_FogColor.rgb, " + colour + ".rgb, tx_fogFactor());\n    ";
+    }
+    if (variant & kVariantAlphaTest) {
+        declarations += kAlphaTestGlsl;
+        step += "tx_alphaTest(" + colour + ".a);";
+    }
+    return withStepAfterMain(blob.glsl, declarations.c_str(), step);
 }
 
-} // namespace
+// With shaders Direct3D takes the clip planes in clip space, which the program's position is in
+// before the device's own fix-up; the device hands the planes over in the fixed-up space.
+std::string withClipDistances(const std::string& glsl, bool glClipDepth) {
+    std::string declarations =
+        "uniform vec4 tx_ClipPlanes[" + std::to_string(kClipPlaneCount) + "];\n";
+    std::string step;
+    for (int i = 0; i < kClipPlaneCount; ++i) {
+        step += "gl_ClipDistance[" + std::to_string(i) + "] = dot(gl_Position, tx_ClipPlanes[" +
+                std::to_string(i) + "]);\n    ";
+    }
+    if (glClipDepth) {
+        step += kGlClipDepthStep;
+    }
+    return withStepAfterMain(glsl, declarations.c_str(), step);
+}
 
 ShaderCode::~ShaderCode() {
     releaseGl();
@@ -73,8 +96,10 @@ void ShaderCode::forgetShaders(Device* device) const {
         return;
     }
     device->forgetShader(shader_);
-    if (alphaTestShader_) {
-        device->forgetShader(alphaTestShader_);
+    for (const auto& variant : variants_) {
+        if (variant.second) {
+            device->forgetShader(variant.second);
+        }
     }
 }
 
@@ -83,10 +108,12 @@ void ShaderCode::releaseGl() {
         glDeleteShader(shader_);
         shader_ = 0;
     }
-    if (alphaTestShader_) {
-        glDeleteShader(alphaTestShader_);
-        alphaTestShader_ = 0;
+    for (const auto& variant : variants_) {
+        if (variant.second) {
+            glDeleteShader(variant.second);
+        }
     }
+    variants_.clear();
     if (uniformBuffer_) {
         glDeleteBuffers(1, &uniformBuffer_);
         uniformBuffer_ = 0;
@@ -106,6 +133,7 @@ bool ShaderCode::create(const DWORD* function, ShaderStage stage, bool glClipDep
         return false;
     }
     function_.assign(function, function + shaderBlobSize(function));
+    glClipDepth_ = glClipDepth;
     bool vertex = stage == ShaderStage::Vertex;
     shader_ = vertex ? compileGlsl(GL_VERTEX_SHADER,
                                    glClipDepth ? withGlClipDepth(blob_.glsl) : blob_.glsl)
@@ -124,13 +152,22 @@ bool ShaderCode::create(const DWORD* function, ShaderStage stage, bool glClipDep
     return true;
 }
 
-GLuint ShaderCode::glShaderWithAlphaTest() {
-    // Only beside a live plain program: after releaseGl both are gone alike.
-    if (shader_ && !alphaTestShader_ && !alphaTestFailed_ && blob_.stage == ShaderStage::Pixel) {
-        alphaTestShader_ = compileGlsl(GL_FRAGMENT_SHADER, withAlphaTest(blob_));
-        alphaTestFailed_ = alphaTestShader_ == 0; // said once on stderr; not tried again
+GLuint ShaderCode::glShaderVariant(uint32_t variant) {
+    // Only beside a live plain program: after releaseGl all are gone alike.
+    if (!variant || !shader_) {
+        return shader_;
     }
-    return alphaTestShader_;
+    for (const auto& compiled : variants_) {
+        if (compiled.first == variant) {
+            return compiled.second;
+        }
+    }
+    GLuint shader =
+        blob_.stage == ShaderStage::Pixel
+            ? compileGlsl(GL_FRAGMENT_SHADER, withPixelSteps(blob_, variant))
+            : compileGlsl(GL_VERTEX_SHADER, withClipDistances(blob_.glsl, glClipDepth_));
+    variants_.emplace_back(variant, shader);
+    return shader;
 }
 
 HRESULT ShaderCode::getFunction(void* data, UINT* size) const {

@@ -14,6 +14,16 @@
 
 namespace tarnelix::d3d9 {
 
+// What the device appends to a compiled program. Pixel programs: the alpha test, and the fog
+// that Direct3D applies after pixel programs below shader model 3.0 (a PixelFog mode in bits 1
+// to 3, depth from w in bit 4). Vertex programs: clip distances for the user clip planes.
+// (The ShaderVariant bits.)
+constexpr uint32_t kVariantAlphaTest = 1u << 0;
+constexpr uint32_t kVariantFogShift = 1;
+constexpr uint32_t kVariantFogMask = 7u << kVariantFogShift;
+constexpr uint32_t kVariantFogFromW = 1u << 4;
+constexpr uint32_t kVariantClipPlanes = 1u << 5;
+
 class ShaderCode {
 public:
     ShaderCode() = default;
@@ -28,9 +38,9 @@ public:
 
     const ShaderBlob& blob() const { return blob_; }
     GLuint glShader() const { return shader_; }
-    // A pixel program followed by the device's alpha test, compiled at its first use (0 when it
-    // fails to compile).
-    GLuint glShaderWithAlphaTest();
+    // The program followed by steps of the device's own, compiled at first use (0 when it fails
+    // to compile): see the ShaderVariant bits. Variant 0 is glShader().
+    GLuint glShaderVariant(uint32_t variant);
     // Tells the device to drop the programs linked with this code's shader objects.
     void forgetShaders(Device* device) const;
     const VaryingSignature& signature() const { return signature_; }
@@ -45,8 +55,9 @@ private:
     ShaderBlob blob_;
     std::vector<DWORD> function_;
     GLuint shader_ = 0;
-    GLuint alphaTestShader_ = 0;
-    bool alphaTestFailed_ = false;
+    bool glClipDepth_ = false;
+    // Compiled variants by their bits; 0 for one that failed (said once on stderr).
+    std::vector<std::pair<uint32_t, GLuint>> variants_;
     GLuint uniformBuffer_ = 0;
     std::vector<uint8_t> staging_;
     uint32_t uploadedVersion_ = 0;
@@ -89,5 +100,12 @@ std::string withStepAfterMain(const std::string& glsl, const char* declarations,
 // it. Where the driver lacks clip control a vertex program moves its depth into GL's range as
 // its last step; the depth range then maps it back to the same window depth.
 std::string withGlClipDepth(const std::string& vertexGlsl);
+extern const char* const kGlClipDepthStep;
+
+// A pixel program followed by the ShaderVariant steps (fog, alpha test) of `variant`.
+std::string withPixelSteps(const ShaderBlob& blob, uint32_t variant);
+// A vertex program followed by the clip distances of the user clip planes (and then by the
+// GL clip-space depth where the context lacks clip control).
+std::string withClipDistances(const std::string& glsl, bool glClipDepth);
 
 } // namespace tarnelix::d3d9

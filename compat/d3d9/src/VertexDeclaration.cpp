@@ -10,6 +10,9 @@ GLint attributeLocation(BYTE usage, BYTE usageIndex) {
     case D3DDECLUSAGE_POSITIONT:
         return usageIndex == 0 ? 0 : -1;
     case D3DDECLUSAGE_BLENDWEIGHT:
+    case D3DDECLUSAGE_PSIZE:
+        // A point size shares the blend weights' location: the device blends no vertices
+        // itself, and GL 3.3 promises no more than the 16 locations used here.
         return usageIndex == 0 ? 1 : -1;
     case D3DDECLUSAGE_BLENDINDICES:
         return usageIndex == 0 ? 2 : -1;
@@ -115,8 +118,8 @@ bool elementsFromFvf(DWORD fvf, std::vector<D3DVERTEXELEMENT9>& out) {
         offset += 12;
     }
     if (fvf & D3DFVF_PSIZE) {
-        refuseOnce("vertex format with point size, FVF", fvf);
-        return false;
+        out.push_back(element(offset, D3DDECLTYPE_FLOAT1, D3DDECLUSAGE_PSIZE, 0));
+        offset += 4;
     }
     if (fvf & D3DFVF_DIFFUSE) {
         out.push_back(element(offset, D3DDECLTYPE_D3DCOLOR, D3DDECLUSAGE_COLOR, 0));
@@ -169,7 +172,7 @@ VertexDeclaration::VertexDeclaration(Device* device, const D3DVERTEXELEMENT9* el
             valid_ = false;
             continue;
         }
-        if (gl.location < 0) {
+        if (gl.location < 0 || (locationMask_ & (1u << gl.location))) {
             refuseOnce("vertex element usage (usage * 16 + index)", e.Usage * 16u + e.UsageIndex);
             continue;
         }

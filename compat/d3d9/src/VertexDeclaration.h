@@ -24,7 +24,7 @@ struct GlVertexElement {
 };
 
 // The elements of a flexible vertex format (without the end marker); false for formats that
-// are refused (blend weights, point size...).
+// are refused (blend weights...).
 bool elementsFromFvf(DWORD fvf, std::vector<D3DVERTEXELEMENT9>& out);
 // Size in bytes of one vertex of the format.
 UINT fvfStride(DWORD fvf);
