@@ -387,3 +387,23 @@ TEST_F(Lighting, LightsAreSeenFromTheViewAndCountAsTheDeviceReports) {
     bad.Type = static_cast<D3DLIGHTTYPE>(0);
     EXPECT_EQ(d->SetLight(1, &bad), D3DERR_INVALIDCALL);
 }
+
+TEST_F(Lighting, LightsAreKeptByAnyIndexWithoutRoomForTheOnesBetween) {
+    // Direct3D takes any index; only the lights used exist, however large the index.
+    const DWORD far = 0xFFFFFFF0u;
+    ASSERT_EQ(d->LightEnable(far, TRUE), D3D_OK);
+    D3DLIGHT9 got{};
+    ASSERT_EQ(d->GetLight(far, &got), D3D_OK);
+    EXPECT_EQ(got.Type, D3DLIGHT_DIRECTIONAL); // the default light: white, along +z
+    EXPECT_EQ(got.Direction.z, 1.0f);
+    BOOL enabled = FALSE;
+    EXPECT_EQ(d->GetLightEnable(far, &enabled), D3D_OK);
+    EXPECT_NE(enabled, FALSE);
+    EXPECT_EQ(d->GetLight(7, &got), D3DERR_INVALIDCALL); // never set
+    EXPECT_EQ(d->GetLightEnable(7, &enabled), D3DERR_INVALIDCALL);
+    D3DMATERIAL9 m = material(colour(1, 1, 1));
+    d->SetMaterial(&m);
+    d->SetRenderState(D3DRS_COLORVERTEX, FALSE);
+    drawQuad(); // the default light shines along +z, onto the quad's face
+    EXPECT_EQ(centre().r, 255);
+}

@@ -13,6 +13,7 @@
 #include "DrawState.h"
 #include "Gl.h"
 
+#include <map>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -55,7 +56,8 @@ public:
     // The occlusion query GL counts samples for: GL counts for one at a time.
     Query* countingQuery() const { return countingQuery_; }
     void setCountingQuery(Query* query) { countingQuery_ = query; }
-    DWORD lightCount() const { return static_cast<DWORD>(lights_.size()); }
+    // The indices of the lights set or enabled so far, in order.
+    std::vector<DWORD> lightIndices() const;
     bool recordingStateBlock() const { return recording_ != nullptr; }
 
     // IDirect3DDevice9
@@ -310,7 +312,8 @@ private:
         D3DLIGHT9 light{};
         bool enabled = false;
     };
-    std::vector<Light> lights_;
+    // By index: a program may use any DWORD, and few lights, so the set is sparse.
+    std::map<DWORD, Light> lights_;
     float clipPlanes_[D3DMAXUSERCLIPPLANES][4] = {};
     RECT scissor_{};
     bool inScene_ = false;

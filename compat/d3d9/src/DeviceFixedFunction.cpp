@@ -45,16 +45,16 @@ void Device::transformsChanged(D3DTRANSFORMSTATETYPE state) {
 void Device::lightsChanged(bool programChanged) {
     int count = 0;
     uint8_t types[kMaxLights] = {};
-    for (size_t i = 0; i < lights_.size(); ++i) {
-        if (!lights_[i].enabled) {
+    for (const auto& [index, slot] : lights_) {
+        if (!slot.enabled) {
             continue;
         }
         if (count == kMaxLights) {
-            refuseOnce("more enabled lights than 8, index", static_cast<uint32_t>(i));
+            refuseOnce("more enabled lights than 8, index", index);
             break;
         }
-        draw_.lightIndex[count] = static_cast<DWORD>(i);
-        types[count] = static_cast<uint8_t>(lights_[i].light.Type);
+        draw_.lightIndex[count] = index;
+        types[count] = static_cast<uint8_t>(slot.light.Type);
         ++count;
     }
     if (programChanged || count != draw_.lightCount ||
@@ -71,7 +71,8 @@ void Device::applyFixedFunctionUniforms(Program& p) {
         p.lightVersion = draw_.lightVersion;
         float values[kMaxLights][kLightVectors][4];
         for (int i = 0; i < draw_.lightCount; ++i) {
-            lightUniforms(lights_[draw_.lightIndex[i]].light, transforms_[D3DTS_VIEW], values[i]);
+            lightUniforms(lights_.at(draw_.lightIndex[i]).light, transforms_[D3DTS_VIEW],
+                          values[i]);
         }
         glUniform4fv(p.lights, draw_.lightCount * kLightVectors, &values[0][0][0]);
     }

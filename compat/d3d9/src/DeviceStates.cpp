@@ -366,23 +366,30 @@ HRESULT Device::SetLight(DWORD index, const D3DLIGHT9* light) {
         recording_->held().lights[index].light.record(*light);
         return D3D_OK;
     }
-    if (index >= lights_.size()) {
-        lights_.resize(index + 1);
-    }
-    bool typeChanged = lights_[index].light.Type != light->Type;
-    lights_[index].light = *light;
-    if (lights_[index].enabled) {
+    Light& slot = lights_[index];
+    bool typeChanged = slot.light.Type != light->Type;
+    slot.light = *light;
+    if (slot.enabled) {
         lightsChanged(typeChanged);
     }
     return D3D_OK;
 }
 
+std::vector<DWORD> Device::lightIndices() const {
+    std::vector<DWORD> indices;
+    for (const auto& entry : lights_) {
+        indices.push_back(entry.first);
+    }
+    return indices;
+}
+
 HRESULT Device::GetLight(DWORD index, D3DLIGHT9* light) {
     TARNELIX_D3D9_CALL();
-    if (!light || index >= lights_.size()) {
+    auto found = lights_.find(index);
+    if (!light || found == lights_.end()) {
         return D3DERR_INVALIDCALL;
     }
-    *light = lights_[index].light;
+    *light = found->second.light;
     return D3D_OK;
 }
 
@@ -392,14 +399,17 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable) {
         recording_->held().lights[index].enabled.record(enable);
         return D3D_OK;
     }
-    if (index >= lights_.size()) {
-        lights_.resize(index + 1);
-        lights_[index].light.Type = D3DLIGHT_DIRECTIONAL;
-        lights_[index].light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
-        lights_[index].light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
+    auto found = lights_.find(index);
+    if (found == lights_.end()) {
+        // A light enabled before it was set is Direct3D's default: white, pointing along +z.
+        Light added;
+        added.light.Type = D3DLIGHT_DIRECTIONAL;
+        added.light.Diffuse = D3DCOLORVALUE{1.0f, 1.0f, 1.0f, 0.0f};
+        added.light.Direction = D3DVECTOR{0.0f, 0.0f, 1.0f};
+        found = lights_.emplace(index, added).first;
     }
-    if (lights_[index].enabled != (enable != FALSE)) {
-        lights_[index].enabled = enable != FALSE;
+    if (found->second.enabled != (enable != FALSE)) {
+        found->second.enabled = enable != FALSE;
         lightsChanged(true);
     }
     return D3D_OK;
@@ -407,10 +417,11 @@ HRESULT Device::LightEnable(DWORD index, BOOL enable) {
 
 HRESULT Device::GetLightEnable(DWORD index, BOOL* enable) {
     TARNELIX_D3D9_CALL();
-    if (!enable || index >= lights_.size()) {
+    auto found = lights_.find(index);
+    if (!enable || found == lights_.end()) {
         return D3DERR_INVALIDCALL;
     }
-    *enable = lights_[index].enabled ? 128 : FALSE; // Direct3D reports TRUE as 128
+    *enable = found->second.enabled ? 128 : FALSE; // Direct3D reports TRUE as 128
     return D3D_OK;
 }
 

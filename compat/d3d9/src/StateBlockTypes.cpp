@@ -216,7 +216,7 @@ void StateBlock::holdEverything() {
 
 // The lights the device has at the time; one set later is not part of the block.
 void StateBlock::holdLights() {
-    for (DWORD index = 0; index < device()->lightCount(); ++index) {
+    for (DWORD index : device()->lightIndices()) {
         LightSlot& slot = held_.lights[index];
         slot.light.held = true;
         slot.enabled.held = true;
