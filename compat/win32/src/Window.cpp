@@ -344,11 +344,19 @@ BOOL WINAPI SetWindowTextA(HWND handle, LPCSTR text) {
 }
 
 HWND WINAPI SetFocus(HWND handle) {
+    HWND previous = GetFocus();
     Window* window = findWindow(handle);
-    if (window) {
+    if (!window) {
+        if (handle) {
+            SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+            return nullptr;
+        }
+        return previous;
+    }
+    if (window->sdl) {
         SDL_RaiseWindow(window->sdl);
     }
-    return nullptr;
+    return previous;
 }
 
 HWND WINAPI GetFocus(void) {
