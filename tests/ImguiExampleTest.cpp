@@ -97,9 +97,10 @@ protected:
         std::sscanf(geometry.c_str() + geometry.find("Y="), "Y=%d", &m_originY);
     }
 
-    // Takes pictures for up to three seconds until one shows what the check looks for.
+    // Takes pictures for up to ten seconds (the first frame waits for every shader to compile,
+    // on a machine that may be busy) until one shows what the check looks for.
     bool waitFor(const std::function<bool(const ScreenShot&)>& check) {
-        for (int attempt = 0; attempt < 60; ++attempt) {
+        for (int attempt = 0; attempt < 200; ++attempt) {
             m_shot = ScreenShot::take();
             if (!m_shot.empty() && check(m_shot)) {
                 return true;
@@ -127,12 +128,12 @@ protected:
     }
 
     // Dear ImGui reads the buttons once a frame: a press and release between two frames would
-    // be lost, on Windows as here, so the button is held for a few frames.
+    // be lost, on Windows as here, so the button is held for several frames.
     void click(int x, int y) {
         xdotool("mousemove " + at(x, y));
-        pause(150);
+        pause(250);
         xdotool("mousedown 1");
-        pause(150);
+        pause(250);
         xdotool("mouseup 1");
     }
 
