@@ -9,6 +9,7 @@
 #include <imgui.h>
 #include <imgui_impl_dx9.h>
 #include <imgui_impl_opengl3.h>
+#include <tarnelix/Win32Window.h>
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/gl.h>
@@ -63,7 +64,8 @@ ImDrawData* buildFrames() {
 using Picture = std::vector<uint32_t>;
 
 Picture drawWithOpenGl3() {
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    // As the device starts SDL, with the GL library held for the whole run.
+    if (!tarnelix::ensureSdlVideo()) {
         return {};
     }
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
