@@ -359,3 +359,233 @@ TEST_F(Textures, SizesBeyondTheDriversOrTheCapsLargestAreRefused) {
                                             D3DPOOL_MANAGED, &volume, nullptr),
               D3DERR_INVALIDCALL);
 }
+
+namespace {
+
+// Addressing and filtering run the same for flat textures and volumes (one slice deep, sampled
+// at its middle).
+enum class Kind { Flat, Volume };
+
+class TextureKinds : public ::testing::TestWithParam<Kind> {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(t.ok());
+        t.startScreenDrawing();
+        t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    }
+    void TearDown() override {
+        t.device->SetTexture(0, nullptr);
+        if (texture) {
+            texture->Release();
+        }
+    }
+
+    template <typename Texel> void make(UINT width, UINT height, UINT levels, Texel texel) {
+        bool volume = GetParam() == Kind::Volume;
+        IDirect3DTexture9* flat = nullptr;
+        IDirect3DVolumeTexture9* deep = nullptr;
+        HRESULT hr =
+            volume ? t.device->CreateVolumeTexture(width, height, 1, levels, 0, D3DFMT_A8R8G8B8,
+                                                   D3DPOOL_MANAGED, &deep, nullptr)
+                   : t.device->CreateTexture(width, height, levels, 0, D3DFMT_A8R8G8B8,
+                                             D3DPOOL_MANAGED, &flat, nullptr);
+        ASSERT_EQ(hr, D3D_OK);
+        for (UINT level = 0; level < levels; ++level) {
+            void* bits = nullptr;
+            INT pitch = 0;
+            D3DLOCKED_RECT rect{};
+            D3DLOCKED_BOX box{};
+            if (volume) {
+                ASSERT_EQ(deep->LockBox(level, &box, nullptr, 0), D3D_OK);
+                bits = box.pBits;
+                pitch = box.RowPitch;
+            } else {
+                ASSERT_EQ(flat->LockRect(level, &rect, nullptr, 0), D3D_OK);
+                bits = rect.pBits;
+                pitch = rect.Pitch;
+            }
+            UINT w = std::max(width >> level, 1u);
+            UINT h = std::max(height >> level, 1u);
+            for (UINT y = 0; y < h; ++y) {
+                auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(bits) + y * pitch);
+                for (UINT x = 0; x < w; ++x) {
+                    row[x] = texel(level, x, y);
+                }
+            }
+            volume ? deep->UnlockBox(level) : flat->UnlockRect(level);
+        }
+        texture = volume ? static_cast<IDirect3DBaseTexture9*>(deep) : flat;
+        t.device->SetTexture(0, texture);
+    }
+
+    void draw(float u0, float v0, float u1, float v1) {
+        struct Vertex {
+            float x, y, z, rhw, u, v, w;
+        } quad[4] = {{0, 0, 0.5f, 1, u0, v0, 0.5f},
+                     {8, 0, 0.5f, 1, u1, v0, 0.5f},
+                     {0, 8, 0.5f, 1, u0, v1, 0.5f},
+                     {8, 8, 0.5f, 1, u1, v1, 0.5f}};
+        t.device->SetFVF(D3DFVF_XYZRHW | D3DFVF_TEX1 | D3DFVF_TEXCOORDSIZE3(0));
+        ASSERT_EQ(t.device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(Vertex)), D3D_OK);
+    }
+
+    TestDevice t{8, 8};
+    IDirect3DBaseTexture9* texture = nullptr;
+};
+
+} // namespace
+
+// Each mode on u with v wrapping, then on v with u wrapping; pixel centres sample u (or v) =
+// -0.75, -0.25, ... 2.75. The texel seen: 0 or 1, or -1 for the border colour.
+TEST_P(TextureKinds, EveryAddressModeOnEachAxisAndFarOut) {
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    make(2, 2, 1,
+         [](UINT, UINT x, UINT y) { return D3DCOLOR_ARGB(255, x ? 255 : 0, y ? 255 : 0, 0); });
+    t.device->SetSamplerState(0, D3DSAMP_BORDERCOLOR, 0xFF0000FF);
+    const struct {
+        DWORD mode;
+        float shift; // whole copies of the texture added to the coordinates
+        int texel[8];
+    } cases[] = {
+        {D3DTADDRESS_WRAP, 0, {0, 1, 0, 1, 0, 1, 0, 1}},
+        {D3DTADDRESS_MIRROR, 0, {1, 0, 0, 1, 1, 0, 0, 1}},
+        {D3DTADDRESS_CLAMP, 0, {0, 0, 0, 1, 1, 1, 1, 1}},
+        {D3DTADDRESS_BORDER, 0, {-1, -1, 0, 1, -1, -1, -1, -1}},
+        {D3DTADDRESS_MIRRORONCE, 0, {1, 0, 0, 1, 1, 1, 1, 1}},
+        // Near the caps' MaxTextureRepeat (8192 texels, this texture's 4096 copies).
+        {D3DTADDRESS_WRAP, 4092, {0, 1, 0, 1, 0, 1, 0, 1}},
+    };
+    for (const auto& c : cases) {
+        if (c.mode == D3DTADDRESS_MIRRORONCE &&
+            !(caps.TextureAddressCaps & D3DPTADDRESSCAPS_MIRRORONCE)) {
+            continue;
+        }
+        for (int axis = 0; axis < 2; ++axis) {
+            t.device->SetSamplerState(0, D3DSAMP_ADDRESSU,
+                                      axis == 0 ? c.mode : DWORD{D3DTADDRESS_WRAP});
+            t.device->SetSamplerState(0, D3DSAMP_ADDRESSV,
+                                      axis == 1 ? c.mode : DWORD{D3DTADDRESS_WRAP});
+            float from = -0.75f + c.shift;
+            float to = 3.25f + c.shift;
+            axis == 0 ? draw(from, 0, to, 1) : draw(0, from, 1, to);
+            for (int i = 0; i < 8; ++i) {
+                // The other axis samples 0.25 (wrapping): texel 0.
+                Rgba p = axis == 0 ? t.pixel(i, 0) : t.pixel(0, i);
+                int seen = p.b == 255 ? -1 : (axis == 0 ? p.r : p.g) == 255 ? 1 : 0;
+                EXPECT_EQ(seen, c.texel[i])
+                    << "mode " << c.mode << " shift " << c.shift << " axis " << axis << " at " << i;
+            }
+        }
+    }
+}
+
+TEST_P(TextureKinds, PointAndLinearFiltersMagnifyingAndMinifying) {
+    t.device->SetSamplerState(0, D3DSAMP_ADDRESSU, D3DTADDRESS_CLAMP);
+    // Two texels over eight pixels: pixel 3 samples a quarter of the way between their centres.
+    make(2, 1, 1, [](UINT, UINT x, UINT) { return x ? 0xFFFFFFFF : 0xFF000000; });
+    draw(0, 0, 1, 1);
+    EXPECT_EQ(t.pixel(3, 0).r, 0);
+    t.device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
+    draw(0, 0, 1, 1);
+    EXPECT_NEAR(t.pixel(3, 0).r, 64, 1);
+    texture->Release();
+    // Sixteen alternating texels over eight pixels: each pixel samples a quarter texel left of
+    // an even texel's centre.
+    make(16, 1, 1, [](UINT, UINT x, UINT) { return x % 2 ? 0xFF000000 : 0xFFFFFFFF; });
+    const float u0 = 1.0f / 64.0f;
+    draw(u0, 0, 1 + u0, 1);
+    EXPECT_EQ(t.pixel(3, 0).r, 255);
+    t.device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
+    draw(u0, 0, 1 + u0, 1);
+    EXPECT_NEAR(t.pixel(3, 0).r, 191, 3); // less the tie-breaking shift
+}
+
+// Sixteen texels over eight pixels is level 1; the bias moves it three quarters towards level 2.
+TEST_P(TextureKinds, MipFiltersAndLevelOfDetailBias) {
+    const uint32_t colours[5] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFFFFFFFF};
+    make(16, 16, 5, [&](UINT level, UINT, UINT) { return colours[level]; });
+    const float bias = 0.75f;
+    DWORD biasBits = 0;
+    std::memcpy(&biasBits, &bias, sizeof(bias));
+    const struct {
+        DWORD filter;
+        DWORD bias;
+        int g, b;
+    } cases[] = {{D3DTEXF_POINT, 0, 255, 0},
+                 {D3DTEXF_POINT, biasBits, 0, 255},
+                 {D3DTEXF_LINEAR, 0, 255, 0},
+                 {D3DTEXF_LINEAR, biasBits, 64, 191}};
+    for (const auto& c : cases) {
+        t.device->SetSamplerState(0, D3DSAMP_MIPFILTER, c.filter);
+        t.device->SetSamplerState(0, D3DSAMP_MIPMAPLODBIAS, c.bias);
+        draw(0, 0, 1, 1);
+        Rgba p = t.pixel(4, 4);
+        EXPECT_NEAR(p.g, c.g, 4) << "filter " << c.filter << " bias " << c.bias;
+        EXPECT_NEAR(p.b, c.b, 4) << "filter " << c.filter << " bias " << c.bias;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(D3d9Texture, TextureKinds, ::testing::Values(Kind::Flat, Kind::Volume),
+                         [](const ::testing::TestParamInfo<Kind>& info) {
+                             return info.param == Kind::Flat ? "Flat" : "Volume";
+                         });
+
+// A footprint sixteen times longer in u than in v: linear filtering picks the level that fits
+// the long side (4), anisotropic filtering the one that fits the short side, as far as
+// MAXANISOTROPY allows: sixteen to one is within the caps' 16, so level 0. (How a smaller
+// MAXANISOTROPY is honoured differs between drivers; llvmpipe still draws level 0 at 2.)
+TEST_F(Textures, AnisotropicFilteringUpToTheCapsLargest) {
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    if (!(caps.RasterCaps & D3DPRASTERCAPS_ANISOTROPY)) {
+        GTEST_SKIP() << "no anisotropic filtering on this driver, and none claimed";
+    }
+    ASSERT_EQ(caps.MaxAnisotropy, 16u);
+    IDirect3DTexture9* texture = nullptr;
+    ASSERT_EQ(t.device->CreateTexture(128, 128, 0, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture,
+                                      nullptr),
+              D3D_OK);
+    for (UINT level = 0; level < texture->GetLevelCount(); ++level) {
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(level, &locked, nullptr, 0), D3D_OK);
+        UINT side = 128u >> level;
+        for (UINT y = 0; y < side; ++y) {
+            auto* row =
+                reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(locked.pBits) + y * locked.Pitch);
+            std::fill(row, row + side, D3DCOLOR_ARGB(255, level * 32, 0, 0));
+        }
+        texture->UnlockRect(level);
+    }
+    t.device->SetTexture(0, texture);
+    t.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+    auto level = [&](DWORD minFilter, DWORD maximum) {
+        t.device->SetSamplerState(0, D3DSAMP_MINFILTER, minFilter);
+        t.device->SetSamplerState(0, D3DSAMP_MAXANISOTROPY, maximum);
+        draw(0.0f, 0.0f, 1.0f, 1.0f / 16.0f);
+        return (t.pixel(4, 4).r + 16) / 32;
+    };
+    EXPECT_EQ(level(D3DTEXF_LINEAR, 16), 4);
+    EXPECT_LE(level(D3DTEXF_ANISOTROPIC, 16), 1);
+    t.device->SetTexture(0, nullptr);
+    texture->Release();
+}
+
+// The right edge four times as far as the left: halfway across the screen is a fifth of the way
+// across the texture, not half.
+TEST_F(Textures, CoordinatesAreInterpolatedWithPerspective) {
+    std::vector<uint32_t> ramp(10);
+    for (UINT i = 0; i < 10; ++i) {
+        ramp[i] = D3DCOLOR_ARGB(255, i * 25, 0, 0);
+    }
+    IDirect3DTexture9* texture = t.texture(10, 1, ramp);
+    t.device->SetTexture(0, texture);
+    ScreenVertex quad[4] = {{0, 0, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                            {8, 0, 0.5f, 0.25f, 0xFFFFFFFF, 1, 0},
+                            {0, 8, 0.5f, 1, 0xFFFFFFFF, 0, 1},
+                            {8, 8, 0.5f, 0.25f, 0xFFFFFFFF, 1, 1}};
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
+    EXPECT_EQ(t.pixel(4, 4).r, 2 * 25);
+    t.device->SetTexture(0, nullptr);
+    texture->Release();
+}

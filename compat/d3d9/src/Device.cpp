@@ -513,6 +513,16 @@ HRESULT Device::GetDeviceCaps(D3DCAPS9* caps) {
     }
     fillCaps(*caps);
     caps->MaxPointSize = maxPointSize(); // no larger than the driver draws them
+    // Without these a driver would draw something else: linear filtering, mirrored repeat.
+    if (!draw_.anisotropySupported) {
+        caps->RasterCaps &= ~DWORD{D3DPRASTERCAPS_ANISOTROPY};
+        caps->TextureFilterCaps &= ~DWORD{D3DPTFILTERCAPS_MINFANISOTROPIC};
+        caps->MaxAnisotropy = 1;
+    }
+    if (!draw_.mirrorOnceSupported) {
+        caps->TextureAddressCaps &= ~DWORD{D3DPTADDRESSCAPS_MIRRORONCE};
+        caps->VolumeTextureAddressCaps &= ~DWORD{D3DPTADDRESSCAPS_MIRRORONCE};
+    }
     return D3D_OK;
 }
 
