@@ -6,6 +6,8 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -278,4 +280,137 @@ TEST(D3d9Device, SixteenBitBackBufferClearsAndReadsBack) {
     copy->UnlockRect();
     copy->Release();
     target->Release();
+}
+
+// Position from stream 0 at the caps' largest stride, colour from the last of the caps' streams
+// at an offset into its buffer; the stream after the last is refused.
+TEST(D3d9Device, TheLastStreamTheLargestStrideAndStreamOffsets) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    t.startScreenDrawing();
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    const UINT last = caps.MaxStreams - 1;
+    const UINT stride = caps.MaxStreamStride;
+    const BYTE lastStream = static_cast<BYTE>(last);
+    D3DVERTEXELEMENT9 elements[] = {{0, 0, D3DDECLTYPE_FLOAT4, 0, D3DDECLUSAGE_POSITIONT, 0},
+                                    {lastStream, 0, D3DDECLTYPE_D3DCOLOR, 0, D3DDECLUSAGE_COLOR, 0},
+                                    D3DDECL_END()};
+    IDirect3DVertexDeclaration9* declaration = nullptr;
+    ASSERT_EQ(t.device->CreateVertexDeclaration(elements, &declaration), D3D_OK);
+    IDirect3DVertexBuffer9* positions = nullptr;
+    IDirect3DVertexBuffer9* colours = nullptr;
+    ASSERT_EQ(t.device->CreateVertexBuffer(4 * stride, 0, 0, D3DPOOL_MANAGED, &positions, nullptr),
+              D3D_OK);
+    ASSERT_EQ(t.device->CreateVertexBuffer(5 * 4, 0, 0, D3DPOOL_MANAGED, &colours, nullptr),
+              D3D_OK);
+    const float corners[4][4] = {
+        {0, 0, 0.5f, 1}, {8, 0, 0.5f, 1}, {0, 8, 0.5f, 1}, {8, 8, 0.5f, 1}};
+    void* bits = nullptr;
+    ASSERT_EQ(positions->Lock(0, 0, &bits, 0), D3D_OK);
+    std::memset(bits, 0, 4 * stride);
+    for (UINT i = 0; i < 4; ++i) {
+        std::memcpy(static_cast<char*>(bits) + i * stride, corners[i], sizeof(corners[i]));
+    }
+    positions->Unlock();
+    const D3DCOLOR colourData[5] = {0xFFFF0000, 0xFF20C040, 0xFF20C040, 0xFF20C040, 0xFF20C040};
+    ASSERT_EQ(colours->Lock(0, 0, &bits, 0), D3D_OK);
+    std::memcpy(bits, colourData, sizeof(colourData));
+    colours->Unlock();
+    t.device->SetVertexDeclaration(declaration);
+    EXPECT_EQ(t.device->SetStreamSource(0, positions, 0, stride), D3D_OK);
+    EXPECT_EQ(t.device->SetStreamSource(last, colours, 4, 4), D3D_OK);
+    EXPECT_EQ(t.device->SetStreamSource(last + 1, colours, 0, 4), D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    Rgba p = t.pixel(4, 4);
+    EXPECT_EQ(p.r, 0x20);
+    EXPECT_EQ(p.g, 0xC0);
+    EXPECT_EQ(p.b, 0x40);
+    t.device->SetStreamSource(0, nullptr, 0, 0);
+    t.device->SetStreamSource(last, nullptr, 0, 0);
+    positions->Release();
+    colours->Release();
+    declaration->Release();
+}
+
+// A strip of the caps' most triangles, all empty but the last, and a list indexing the caps'
+// largest vertex index draw that last triangle; one more of either is refused.
+TEST(D3d9Device, DrawsAtTheLargestPrimitiveCountAndVertexIndex) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    t.startScreenDrawing();
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    const UINT count = caps.MaxPrimitiveCount;
+    const UINT largest = caps.MaxVertexIndex;
+    ASSERT_EQ(count, largest); // the strip's last three vertices are the indexed ones
+    struct Vertex {
+        float x, y, z, rhw;
+        D3DCOLOR colour;
+        float u, v;
+    };
+    const UINT vertices = count + 2;
+    IDirect3DVertexBuffer9* buffer = nullptr;
+    ASSERT_EQ(t.device->CreateVertexBuffer(vertices * sizeof(Vertex), D3DUSAGE_WRITEONLY,
+                                           tarnelix::test::kScreenFvf, D3DPOOL_DEFAULT, &buffer,
+                                           nullptr),
+              D3D_OK);
+    void* bits = nullptr;
+    ASSERT_EQ(buffer->Lock(0, 0, &bits, 0), D3D_OK);
+    auto* v = static_cast<Vertex*>(bits);
+    std::fill(v, v + vertices, Vertex{0, 0, 0.5f, 1, 0xFFFF0000, 0, 0});
+    v[vertices - 2].x = 16;
+    v[vertices - 1].y = 16;
+    buffer->Unlock();
+    t.device->SetStreamSource(0, buffer, 0, sizeof(Vertex));
+    EXPECT_EQ(t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, count + 1), D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.pixel(1, 1).r, 0);
+    EXPECT_EQ(t.device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, count), D3D_OK);
+    EXPECT_EQ(t.pixel(1, 1).r, 255);
+
+    // The indexed triangle ends at the largest index.
+    ASSERT_EQ(buffer->Lock(0, 0, &bits, 0), D3D_OK);
+    v = static_cast<Vertex*>(bits);
+    v[largest - 1] = Vertex{16, 0, 0.5f, 1, 0xFFFF0000, 0, 0};
+    v[largest] = Vertex{0, 16, 0.5f, 1, 0xFFFF0000, 0, 0};
+    buffer->Unlock();
+    IDirect3DIndexBuffer9* indices = nullptr;
+    ASSERT_EQ(
+        t.device->CreateIndexBuffer(6 * 4, 0, D3DFMT_INDEX32, D3DPOOL_MANAGED, &indices, nullptr),
+        D3D_OK);
+    ASSERT_EQ(indices->Lock(0, 0, &bits, 0), D3D_OK);
+    const uint32_t list[6] = {largest - 2, largest - 1, largest, largest - 1, largest, largest + 1};
+    std::memcpy(bits, list, sizeof(list));
+    indices->Unlock();
+    t.device->SetIndices(indices);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    EXPECT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, largest - 1, 3, 3, 1),
+              D3DERR_INVALIDCALL);
+    EXPECT_EQ(t.pixel(1, 1).r, 0);
+    EXPECT_EQ(t.device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, largest - 2, 3, 0, 1), D3D_OK);
+    EXPECT_EQ(t.pixel(1, 1).r, 255);
+    t.device->SetIndices(nullptr);
+    t.device->SetStreamSource(0, nullptr, 0, 0);
+    indices->Release();
+    buffer->Release();
+}
+
+TEST(D3d9Device, ResetsAndPresentsWithEachIntervalTheCapsName) {
+    TestDevice t(8, 8);
+    ASSERT_TRUE(t.ok());
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    for (DWORD interval : {DWORD{D3DPRESENT_INTERVAL_IMMEDIATE}, DWORD{D3DPRESENT_INTERVAL_ONE}}) {
+        EXPECT_TRUE(caps.PresentationIntervals & interval);
+        D3DPRESENT_PARAMETERS parameters{};
+        parameters.Windowed = TRUE;
+        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
+        parameters.BackBufferWidth = 8;
+        parameters.BackBufferHeight = 8;
+        parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+        parameters.PresentationInterval = interval;
+        ASSERT_EQ(t.device->Reset(&parameters), D3D_OK) << interval;
+        EXPECT_EQ(t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF00FF00, 1.0f, 0), D3D_OK);
+        EXPECT_EQ(t.device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK) << interval;
+    }
 }

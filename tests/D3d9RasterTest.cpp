@@ -156,3 +156,145 @@ TEST_F(D3d9Raster, ScissorRectKeepsDrawsInsideItsRowsAndColumns) {
     t.device->SetRenderState(D3DRS_SCISSORTESTENABLE, FALSE);
     EXPECT_EQ(rows(), kLitBlock);
 }
+
+// Each operation on the pass, fail and depth-fail paths, read back by drawing where the stencil
+// then equals the expected value; then two-sided stencil, one operation per winding.
+TEST_F(D3d9Raster, EveryStencilOperationAndTwoSidedStencil) {
+    t.device->SetFVF(kScreenFvf);
+    enum Path { kPass, kFail, kDepthFail };
+    const struct {
+        DWORD op;
+        Path path;
+        DWORD start;
+        DWORD expected;
+    } cases[] = {
+        {D3DSTENCILOP_KEEP, kPass, 1, 1},        {D3DSTENCILOP_ZERO, kPass, 1, 0},
+        {D3DSTENCILOP_REPLACE, kPass, 1, 7},     {D3DSTENCILOP_INCRSAT, kPass, 1, 2},
+        {D3DSTENCILOP_INCRSAT, kPass, 255, 255}, {D3DSTENCILOP_DECRSAT, kPass, 1, 0},
+        {D3DSTENCILOP_DECRSAT, kPass, 0, 0},     {D3DSTENCILOP_INVERT, kPass, 1, 254},
+        {D3DSTENCILOP_INCR, kPass, 255, 0},      {D3DSTENCILOP_DECR, kPass, 0, 255},
+        {D3DSTENCILOP_REPLACE, kFail, 1, 7},     {D3DSTENCILOP_INCR, kDepthFail, 1, 2},
+    };
+    ScreenVertex quad[6];
+    auto holds = [&](DWORD value, int x, int y) {
+        t.device->SetRenderState(D3DRS_TWOSIDEDSTENCILMODE, FALSE);
+        t.device->SetRenderState(D3DRS_ZFUNC, D3DCMP_ALWAYS);
+        t.device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+        t.device->SetRenderState(D3DRS_STENCILREF, value);
+        t.device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+        t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+        screenQuad(quad, 0, 0, 8, 8, 0.5f, 0xFFFF0000);
+        t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+        return t.pixel(x, y).r == 255;
+    };
+    t.device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    for (const auto& c : cases) {
+        t.device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, c.start);
+        t.device->SetRenderState(D3DRS_STENCILREF, 7);
+        t.device->SetRenderState(D3DRS_STENCILFUNC, c.path == kFail ? D3DCMP_NEVER : D3DCMP_ALWAYS);
+        t.device->SetRenderState(D3DRS_ZFUNC, c.path == kDepthFail ? D3DCMP_NEVER : D3DCMP_ALWAYS);
+        t.device->SetRenderState(D3DRS_STENCILPASS,
+                                 c.path == kPass ? c.op : DWORD{D3DSTENCILOP_KEEP});
+        t.device->SetRenderState(D3DRS_STENCILFAIL,
+                                 c.path == kFail ? c.op : DWORD{D3DSTENCILOP_KEEP});
+        t.device->SetRenderState(D3DRS_STENCILZFAIL,
+                                 c.path == kDepthFail ? c.op : DWORD{D3DSTENCILOP_KEEP});
+        screenQuad(quad, 0, 0, 8, 8, 0.5f, 0xFF000000);
+        t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, quad, sizeof(ScreenVertex));
+        t.device->SetRenderState(D3DRS_STENCILFAIL, D3DSTENCILOP_KEEP);
+        t.device->SetRenderState(D3DRS_STENCILZFAIL, D3DSTENCILOP_KEEP);
+        EXPECT_TRUE(holds(c.expected, 4, 4))
+            << "operation " << c.op << " path " << c.path << " from " << c.start;
+    }
+    // The upper-left triangle is clockwise on screen, the lower-right one counter-clockwise.
+    t.device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 1);
+    t.device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+    t.device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_ZERO);
+    t.device->SetRenderState(D3DRS_TWOSIDEDSTENCILMODE, TRUE);
+    t.device->SetRenderState(D3DRS_CCW_STENCILFUNC, D3DCMP_ALWAYS);
+    t.device->SetRenderState(D3DRS_CCW_STENCILPASS, D3DSTENCILOP_REPLACE);
+    t.device->SetRenderState(D3DRS_STENCILREF, 7);
+    ScreenVertex halves[6] = {{0, 0, 0.5f, 1, 0, 0, 0}, {8, 0, 0.5f, 1, 0, 0, 0},
+                              {0, 8, 0.5f, 1, 0, 0, 0}, {8, 0, 0.5f, 1, 0, 0, 0},
+                              {0, 8, 0.5f, 1, 0, 0, 0}, {8, 8, 0.5f, 1, 0, 0, 0}};
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, halves, sizeof(ScreenVertex));
+    EXPECT_TRUE(holds(0, 1, 1));
+    EXPECT_TRUE(holds(7, 6, 6));
+}
+
+// Pre-transformed vertices out at the caps' guard band, and transformed ones with w at the
+// caps' MaxVertexW, draw what Direct3D draws.
+TEST_F(D3d9Raster, VerticesAtTheGuardBandAndTheLargestWAreDrawn) {
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    const float left = caps.GuardBandLeft;
+    const float right = caps.GuardBandRight;
+    const float top = caps.GuardBandTop;
+    const float bottom = caps.GuardBandBottom;
+    ScreenVertex quad[4] = {{left, top, 0.5f, 1, 0xFF000000, 0, 0},
+                            {right, top, 0.5f, 1, 0xFFFF0000, 0, 0},
+                            {left, bottom, 0.5f, 1, 0xFF000000, 0, 0},
+                            {right, bottom, 0.5f, 1, 0xFFFF0000, 0, 0}};
+    t.device->SetFVF(kScreenFvf);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(ScreenVertex));
+    for (int x : {0, 4, 7}) {
+        int expected = static_cast<int>((static_cast<float>(x) - left) / (right - left) * 255.0f);
+        EXPECT_NEAR(t.pixel(x, 4).r, expected, 2) << x;
+        EXPECT_NEAR(t.pixel(x, 0).r, expected, 2) << x;
+    }
+    // Every clip-space coordinate scaled by the largest w: the same square after the divide.
+    const float w = caps.MaxVertexW;
+    D3DMATRIX projection{};
+    projection._11 = projection._22 = projection._33 = projection._44 = w;
+    t.device->SetTransform(D3DTS_PROJECTION, &projection);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
+    ClipVertex square[6];
+    clipQuad(square, -0.5f, -0.5f, 0.5f, 0.5f, 0.5f, 0xFF00FF00);
+    t.device->SetFVF(kClipFvf);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, square, sizeof(ClipVertex));
+    EXPECT_EQ(t.pixel(2, 2).g, 255);
+    EXPECT_EQ(t.pixel(5, 5).g, 255);
+    EXPECT_EQ(t.pixel(1, 1).g, 0);
+    EXPECT_EQ(t.pixel(6, 6).g, 0);
+}
+
+// A line along row 4, textured, behind and in front of a depth, blended and alpha-tested.
+TEST_F(D3d9Raster, LinesAreTexturedDepthTestedBlendedAndAlphaTested) {
+    t.device->SetFVF(kScreenFvf);
+    auto line = [&](float z, D3DCOLOR colour) {
+        ScreenVertex ends[2] = {{0, 4, z, 1, colour, 0, 0}, {8, 4, z, 1, colour, 0.5f, 0}};
+        EXPECT_EQ(t.device->DrawPrimitiveUP(D3DPT_LINELIST, 1, ends, sizeof(ScreenVertex)), D3D_OK);
+        return t.pixel(4, 4);
+    };
+    IDirect3DTexture9* texture = t.texture(2, 1, {0xFF00FF00, 0xFFFF0000});
+    t.device->SetTexture(0, texture);
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+    EXPECT_EQ(line(0.5f, 0xFFFFFFFF).g, 255);
+    EXPECT_EQ(t.pixel(4, 1).g, 0);
+    t.device->SetTexture(0, nullptr);
+    texture->Release();
+    t.device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+
+    ScreenVertex wall[6];
+    screenQuad(wall, 0, 0, 8, 8, 0.25f, 0xFF0000FF);
+    t.device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 2, wall, sizeof(ScreenVertex));
+    EXPECT_EQ(line(0.5f, 0xFFFF0000).r, 0);
+    EXPECT_EQ(line(0.125f, 0xFFFF0000).r, 255);
+
+    t.device->SetRenderState(D3DRS_ZENABLE, FALSE);
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0);
+    t.device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    t.device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_SRCALPHA);
+    t.device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_INVSRCALPHA);
+    Rgba blended = line(0.5f, D3DCOLOR_ARGB(128, 255, 0, 0));
+    EXPECT_NEAR(blended.r, 128, 1);
+    EXPECT_NEAR(blended.b, 127, 1);
+    t.device->SetRenderState(D3DRS_ALPHABLENDENABLE, FALSE);
+
+    t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
+    t.device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    t.device->SetRenderState(D3DRS_ALPHAREF, 0x80);
+    t.device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    EXPECT_EQ(line(0.5f, D3DCOLOR_ARGB(0x80, 255, 0, 0)).r, 0);
+    EXPECT_EQ(line(0.5f, D3DCOLOR_ARGB(0x81, 255, 0, 0)).r, 255);
+}

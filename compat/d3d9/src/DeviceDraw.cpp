@@ -377,14 +377,15 @@ HRESULT Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT prim
     return D3D_OK;
 }
 
-HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT, UINT,
-                                     UINT startIndex, UINT primitiveCount) {
+HRESULT Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, INT baseVertex, UINT minIndex,
+                                     UINT vertexCountIn, UINT startIndex, UINT primitiveCount) {
     TARNELIX_D3D9_CALL();
     if (recording_) {
         return D3DERR_INVALIDCALL; // the runtime draws nothing while recording
     }
     GLenum mode = glPrimitive(type);
-    if (mode == kNoPrimitive || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount) {
+    if (mode == kNoPrimitive || !declaration_ || !indices_ || primitiveCount > kMaxPrimitiveCount ||
+        uint64_t{minIndex} + vertexCountIn > uint64_t{kMaxVertexIndex} + 1) {
         return D3DERR_INVALIDCALL;
     }
     UINT count = vertexCount(type, primitiveCount);

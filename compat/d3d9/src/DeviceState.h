@@ -20,8 +20,8 @@ constexpr int kPixelFloatRegisters = 224;
 constexpr int kIntRegisters = 16;
 constexpr int kBoolRegisters = 16;
 // The largest draw the caps report: larger ones are refused before any count can overflow.
-constexpr UINT kMaxPrimitiveCount = 0xFFFFFF;
-constexpr UINT kMaxVertexIndex = 0xFFFFFF;
+constexpr UINT kMaxPrimitiveCount = 0xFFFFF;
+constexpr UINT kMaxVertexIndex = 0xFFFFF;
 constexpr int kTransformCount = 512; // 0..23 plus the world matrices from 256
 
 struct DeviceState {
