@@ -242,3 +242,18 @@ TEST_F(D3d9Shader, OfflineCompilerBytecodeIsNotAvailable) {
     EXPECT_NE(shaders.vertex, nullptr);
     EXPECT_NE(shaders.pixel, nullptr);
 }
+
+// The constant registers run to the caps' count for vertex programs and 224 for pixel ones.
+TEST_F(D3d9Shader, ConstantRegistersEndWhereTheCapsSay) {
+    D3DCAPS9 caps{};
+    t.device->GetDeviceCaps(&caps);
+    const UINT last = caps.MaxVertexShaderConst - 1;
+    const float value[4] = {1, 2, 3, 4};
+    EXPECT_EQ(t.device->SetVertexShaderConstantF(last, value, 1), D3D_OK);
+    EXPECT_EQ(t.device->SetVertexShaderConstantF(last, value, 2), D3DERR_INVALIDCALL);
+    float back[4] = {};
+    EXPECT_EQ(t.device->GetVertexShaderConstantF(last, back, 1), D3D_OK);
+    EXPECT_EQ(back[3], 4.0f);
+    EXPECT_EQ(t.device->SetPixelShaderConstantF(223, value, 1), D3D_OK);
+    EXPECT_EQ(t.device->SetPixelShaderConstantF(224, value, 1), D3DERR_INVALIDCALL);
+}

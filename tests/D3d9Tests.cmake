@@ -20,6 +20,10 @@ tarnelix_test(d3d9_cube_texture_test SOURCES D3d9CubeTextureTest.cpp
 tarnelix_test(d3d9_resource_rules_test SOURCES D3d9ResourceRulesTest.cpp
     LIBS tarnelix_d3d9_testing)
 tarnelix_test(d3d9_tex_gen_test SOURCES D3d9TexGenTest.cpp LIBS tarnelix_d3d9_testing)
+# The caps table checks that each test it names is in this folder's sources.
+tarnelix_test(d3d9_caps_test SOURCES D3d9CapsTest.cpp LIBS tarnelix_d3d9_testing)
+target_compile_definitions(d3d9_caps_test PRIVATE
+    TARNELIX_TESTS_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 tarnelix_test(d3d9_gl_check_test SOURCES D3d9GlCheckTest.cpp LIBS tarnelix_d3d9_testing)
 tarnelix_test(display_test SOURCES DisplayTest.cpp LIBS tarnelix_platform)
 # Counts allocations by replacing operator new, which the sanitizers' own replacement rules out.

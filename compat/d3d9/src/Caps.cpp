@@ -26,7 +26,9 @@ void fillCaps(D3DCAPS9& caps) {
     caps.ZCmpCaps = 0xFF;
     caps.AlphaCmpCaps = 0xFF;
     caps.SrcBlendCaps = 0x3FFF;
-    caps.DestBlendCaps = 0x3FFF;
+    // The two "both" factors set the destination factor themselves: source only.
+    caps.DestBlendCaps =
+        0x3FFF & ~DWORD{D3DPBLENDCAPS_BOTHSRCALPHA | D3DPBLENDCAPS_BOTHINVSRCALPHA};
     caps.ShadeCaps = D3DPSHADECAPS_COLORGOURAUDRGB | D3DPSHADECAPS_SPECULARGOURAUDRGB |
                      D3DPSHADECAPS_ALPHAGOURAUDBLEND;
     caps.TextureCaps = D3DPTEXTURECAPS_ALPHA | D3DPTEXTURECAPS_VOLUMEMAP | D3DPTEXTURECAPS_MIPMAP |
@@ -37,8 +39,10 @@ void fillCaps(D3DCAPS9& caps) {
                     D3DPTFILTERCAPS_MIPFLINEAR | D3DPTFILTERCAPS_MAGFPOINT |
                     D3DPTFILTERCAPS_MAGFLINEAR;
     caps.TextureFilterCaps = filters;
-    caps.VolumeTextureFilterCaps = filters;
-    caps.CubeTextureFilterCaps = filters;
+    // Anisotropy is shown on flat textures alone, and linear mipmapping not on cube faces.
+    caps.VolumeTextureFilterCaps = filters & ~DWORD{D3DPTFILTERCAPS_MINFANISOTROPIC};
+    caps.CubeTextureFilterCaps =
+        filters & ~DWORD{D3DPTFILTERCAPS_MINFANISOTROPIC | D3DPTFILTERCAPS_MIPFLINEAR};
     DWORD address = D3DPTADDRESSCAPS_WRAP | D3DPTADDRESSCAPS_MIRROR | D3DPTADDRESSCAPS_CLAMP |
                     D3DPTADDRESSCAPS_BORDER | D3DPTADDRESSCAPS_INDEPENDENTUV |
                     D3DPTADDRESSCAPS_MIRRORONCE;
@@ -53,7 +57,7 @@ void fillCaps(D3DCAPS9& caps) {
     caps.MaxTextureHeight = 4096;
     caps.MaxVolumeExtent = 2048;
     caps.MaxTextureRepeat = 8192;
-    caps.MaxTextureAspectRatio = 8192;
+    caps.MaxTextureAspectRatio = 4096; // the widest texture one texel high
     caps.MaxAnisotropy = 16;
     caps.MaxVertexW = 1e10f;
     caps.GuardBandLeft = -8192.0f;
