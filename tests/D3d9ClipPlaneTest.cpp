@@ -18,10 +18,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(t.ok());
         d = t.device;
-        d->SetRenderState(D3DRS_LIGHTING, FALSE);
-        d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-        d->SetFVF(kClipFvf);
+        t.startUnlitDrawing(kClipFvf);
     }
 
     // The whole target in clip space, white; then the lit columns of row 2 and rows of

@@ -41,12 +41,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(t.ok());
         d = t.device;
-        d->SetRenderState(D3DRS_LIGHTING, FALSE);
-        d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+        t.startUnlitDrawing(D3DFVF_XYZ | D3DFVF_DIFFUSE);
         d->SetRenderState(D3DRS_FOGENABLE, TRUE);
         d->SetRenderState(D3DRS_FOGCOLOR, kFog);
-        d->SetFVF(D3DFVF_XYZ | D3DFVF_DIFFUSE);
         d->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     }
 

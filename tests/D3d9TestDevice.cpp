@@ -89,6 +89,13 @@ void TestDevice::startScreenDrawing() {
     device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0, 1.0f, 0);
 }
 
+void TestDevice::startUnlitDrawing(DWORD fvf) {
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
+    device->SetFVF(fvf);
+}
+
 Rgba TestDevice::pixel(int x, int y) {
     std::vector<uint32_t> pixels = read();
     IDirect3DSurface9* target = nullptr;

@@ -35,6 +35,9 @@ public:
     // What most pixel tests draw with: no lighting or culling, screen-space vertices
     // (kScreenFvf), target and depth cleared.
     void startScreenDrawing();
+    // What the fixed-function tests start from: no lighting, culling or depth test, vertices
+    // of the given FVF.
+    void startUnlitDrawing(DWORD fvf);
 
     // A managed A8R8G8B8 texture filled from ARGB words, row by row.
     IDirect3DTexture9* texture(UINT width, UINT height, const std::vector<uint32_t>& texels,

@@ -34,10 +34,7 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(t.ok());
         d = t.device;
-        d->SetRenderState(D3DRS_LIGHTING, FALSE);
-        d->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-        d->SetRenderState(D3DRS_ZENABLE, D3DZB_FALSE);
-        d->SetFVF(kNormalFvf);
+        t.startUnlitDrawing(kNormalFvf);
         d->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
         d->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
         ASSERT_EQ(d->CreateCubeTexture(2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &cube, nullptr),
