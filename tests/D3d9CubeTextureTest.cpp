@@ -122,6 +122,21 @@ protected:
         }
     }
 
+    // Samples the middle of each face at one mip level (the most detailed one allowed) and
+    // checks that it shows the face's name.
+    void expectEachFaceAtLevel(IDirect3DCubeTexture9* cube, DWORD level) {
+        t.device->SetTexture(0, cube);
+        t.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
+        t.device->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, level);
+        for (int face = 0; face < 6; ++face) {
+            drawDirection(face, towards(face, 0.5f, 0.5f));
+        }
+        for (int face = 0; face < 6; ++face) {
+            EXPECT_EQ(cell(face), named(face, 0)) << "face " << face;
+        }
+        t.device->SetTexture(0, nullptr);
+    }
+
     IDirect3DCubeTexture9* namedCube(D3DPOOL pool = D3DPOOL_MANAGED, DWORD usage = 0) {
         IDirect3DCubeTexture9* cube = nullptr;
         if (FAILED(
@@ -220,16 +235,7 @@ TEST_F(CubeTextures, MipLevelsOfEachFaceAreLockedApart) {
         fillFace(cube, face, 0, 4, [](int, UINT, UINT, UINT) { return 0xFFFFFFFFu; });
         fillFace(cube, face, 1, 2, faceTexel);
     }
-    t.device->SetTexture(0, cube);
-    t.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
-    t.device->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, 1); // level 1 at the most detailed
-    for (int face = 0; face < 6; ++face) {
-        drawDirection(face, towards(face, 0.5f, 0.5f));
-    }
-    for (int face = 0; face < 6; ++face) {
-        EXPECT_EQ(cell(face), named(face, 0)) << "face " << face;
-    }
-    t.device->SetTexture(0, nullptr);
+    expectEachFaceAtLevel(cube, 1);
     cube->Release();
 }
 
@@ -242,16 +248,7 @@ TEST_F(CubeTextures, AutomaticMipmapsAreMadeForEveryFace) {
     for (int face = 0; face < 6; ++face) {
         fillFace(cube, face, 0, 4, faceTexel);
     }
-    t.device->SetTexture(0, cube);
-    t.device->SetSamplerState(0, D3DSAMP_MIPFILTER, D3DTEXF_POINT);
-    t.device->SetSamplerState(0, D3DSAMP_MAXMIPLEVEL, 2); // the 1 x 1 level made by GL
-    for (int face = 0; face < 6; ++face) {
-        drawDirection(face, towards(face, 0.5f, 0.5f));
-    }
-    for (int face = 0; face < 6; ++face) {
-        EXPECT_EQ(cell(face), named(face, 0)) << "face " << face;
-    }
-    t.device->SetTexture(0, nullptr);
+    expectEachFaceAtLevel(cube, 2); // the 1 x 1 level made by GL
     cube->Release();
 }
 
