@@ -106,10 +106,10 @@ void writeVertexDeclarations(const FixedVertexKey& key, std::string& out) {
         out += format("layout(location = %d) in vec4 tx_a_TEXCOORD%d;\n", 7 + i, i);
     }
     if (key.lightCount || generatesTexCoords(key)) {
-        out += "layout(location = 3) in vec3 tx_a_NORMAL;\n";
+        out += "layout(location = 3) in vec3 tx_a_NORMAL;\n"
+               "uniform mat3 tx_NormalMatrix;\n";
     }
     if (key.lightCount) {
-        out += "uniform mat3 tx_NormalMatrix;\n";
         out += format("uniform vec4 tx_Lights[%d];\n", key.lightCount * kLightVectors);
         out += "uniform vec4 tx_MaterialSpecular;\n"
                "uniform float tx_MaterialPower;\n";

@@ -80,14 +80,15 @@ bool generatesTexCoords(const FixedVertexKey& key) {
 }
 
 // Camera space is where the world and view matrices take the vertex; normals go by the inverse
-// transpose, normalised where D3DRS_NORMALIZENORMALS asks. The reflection is of the eye's ray:
-// from the eye to the vertex with a local viewer, along +z (the view direction) without one.
+// transpose (tx_NormalMatrix, made once per transform change, not per vertex), normalised where
+// D3DRS_NORMALIZENORMALS asks. The reflection is of the eye's ray: from the eye to the vertex with
+// a local viewer, along +z (the view direction) without one.
 void writeTexGen(const FixedVertexKey& key, std::string& out) {
     if (!generatesTexCoords(key)) {
         return;
     }
     out += "    vec4 tx_eyePosition = tx_WorldView * tx_a_POSITION;\n"
-           "    vec3 tx_eyeNormal = transpose(inverse(mat3(tx_WorldView))) * tx_a_NORMAL.xyz;\n";
+           "    vec3 tx_eyeNormal = tx_NormalMatrix * tx_a_NORMAL;\n";
     if (key.texGenFlags & kTexGenNormalize) {
         out += "    tx_eyeNormal = normalize(tx_eyeNormal);\n";
     }
