@@ -14,12 +14,6 @@ using namespace tarnelix::test;
 
 namespace {
 
-DWORD bits(float value) {
-    DWORD out;
-    std::memcpy(&out, &value, sizeof(out));
-    return out;
-}
-
 class DepthBias : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -36,8 +30,8 @@ protected:
         d->SetRenderState(D3DRS_DEPTHBIAS, 0);
         d->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, 0);
         draw(z0, z1, 0xFFFF0000);
-        d->SetRenderState(D3DRS_DEPTHBIAS, bits(bias));
-        d->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, bits(slope));
+        d->SetRenderState(D3DRS_DEPTHBIAS, floatState(bias));
+        d->SetRenderState(D3DRS_SLOPESCALEDEPTHBIAS, floatState(slope));
         draw(z0 + behind, z1 + behind, 0xFF00FF00);
         return t.pixel(4, 4).g == 255;
     }

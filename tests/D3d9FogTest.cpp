@@ -22,13 +22,6 @@ namespace {
 constexpr D3DCOLOR kObject = 0xFF0000FF; // blue
 constexpr D3DCOLOR kFog = 0xFFFF0000;    // red
 
-DWORD bits(float value) {
-    DWORD out;
-    static_assert(sizeof(out) == sizeof(value));
-    std::memcpy(&out, &value, sizeof(out));
-    return out;
-}
-
 // Quad at camera depth z around (x, 0), drawn through a perspective projection that shows x at
 // column 8 + x of a 16 x 16 target at depth 4 (and keeps w = z).
 struct Vertex {
@@ -59,9 +52,9 @@ protected:
     void mode(DWORD vertexMode, DWORD tableMode, float start, float end, float density) {
         d->SetRenderState(D3DRS_FOGVERTEXMODE, vertexMode);
         d->SetRenderState(D3DRS_FOGTABLEMODE, tableMode);
-        d->SetRenderState(D3DRS_FOGSTART, bits(start));
-        d->SetRenderState(D3DRS_FOGEND, bits(end));
-        d->SetRenderState(D3DRS_FOGDENSITY, bits(density));
+        d->SetRenderState(D3DRS_FOGSTART, floatState(start));
+        d->SetRenderState(D3DRS_FOGEND, floatState(end));
+        d->SetRenderState(D3DRS_FOGDENSITY, floatState(density));
     }
 
     void drawQuad(float x, float z, float s = 0.05f) {

@@ -13,12 +13,6 @@ using namespace tarnelix::test;
 
 namespace {
 
-DWORD bits(float value) {
-    DWORD out;
-    std::memcpy(&out, &value, sizeof(out));
-    return out;
-}
-
 struct ScreenPoint { // D3DFVF_XYZRHW | D3DFVF_PSIZE | D3DFVF_DIFFUSE
     float x, y, z, rhw;
     float size;
@@ -73,9 +67,9 @@ TEST_F(Points, SizesFromStateOrVertexHeldBetweenTheLimits) {
     };
     for (const SizeCase& c : cases) {
         d->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-        d->SetRenderState(D3DRS_POINTSIZE, bits(c.state));
-        d->SetRenderState(D3DRS_POINTSIZE_MIN, bits(c.minimum));
-        d->SetRenderState(D3DRS_POINTSIZE_MAX, bits(c.maximum));
+        d->SetRenderState(D3DRS_POINTSIZE, floatState(c.state));
+        d->SetRenderState(D3DRS_POINTSIZE_MIN, floatState(c.minimum));
+        d->SetRenderState(D3DRS_POINTSIZE_MAX, floatState(c.maximum));
         ScreenPoint point{8, 8, 0.5f, 1, c.vertex, 0xFFFFFFFF};
         if (c.vertex > 0) {
             d->SetFVF(D3DFVF_XYZRHW | D3DFVF_PSIZE | D3DFVF_DIFFUSE);
@@ -119,10 +113,10 @@ TEST_F(Points, ScaleWithDistanceAsDirect3DDoes) {
     };
     for (const auto& c : cases) {
         d->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
-        d->SetRenderState(D3DRS_POINTSIZE, bits(c.size));
-        d->SetRenderState(D3DRS_POINTSCALE_A, bits(c.a));
-        d->SetRenderState(D3DRS_POINTSCALE_B, bits(c.b));
-        d->SetRenderState(D3DRS_POINTSCALE_C, bits(c.c));
+        d->SetRenderState(D3DRS_POINTSIZE, floatState(c.size));
+        d->SetRenderState(D3DRS_POINTSCALE_A, floatState(c.a));
+        d->SetRenderState(D3DRS_POINTSCALE_B, floatState(c.b));
+        d->SetRenderState(D3DRS_POINTSCALE_C, floatState(c.c));
         ASSERT_EQ(d->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &point, sizeof(point)), D3D_OK);
         EXPECT_EQ(litColumns(), std::make_pair(c.first, c.last)) << c.size << " " << c.a;
     }
@@ -136,7 +130,7 @@ TEST_F(Points, SpritesSpanTheirTextureFromTheTopLeft) {
     d->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_POINT);
     d->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_POINT);
     d->SetRenderState(D3DRS_POINTSPRITEENABLE, TRUE);
-    d->SetRenderState(D3DRS_POINTSIZE, bits(4.0f));
+    d->SetRenderState(D3DRS_POINTSIZE, floatState(4.0f));
     d->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1);
     struct {
         float x, y, z, rhw;
@@ -163,7 +157,7 @@ TEST(PointsLargest, TheCapsLargestSizeIsDrawn) {
     EXPECT_TRUE(caps.FVFCaps & D3DFVFCAPS_PSIZE);
     // proves: MaxPointSize
     t.device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    t.device->SetRenderState(D3DRS_POINTSIZE, bits(caps.MaxPointSize));
+    t.device->SetRenderState(D3DRS_POINTSIZE, floatState(caps.MaxPointSize));
     t.device->SetFVF(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
     t.device->Clear(0, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0);
     struct {

@@ -6,6 +6,7 @@
 #include <d3d9.h>
 
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace tarnelix::test {
@@ -65,6 +66,14 @@ struct ClipVertex { // D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TE
     float u, v;
 };
 constexpr DWORD kClipFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1;
+
+// A float render state (fog start, point size, depth bias...) as SetRenderState takes it.
+inline DWORD floatState(float value) {
+    static_assert(sizeof(DWORD) == sizeof(float));
+    DWORD out;
+    std::memcpy(&out, &value, sizeof(out));
+    return out;
+}
 
 // Two triangles covering the screen rectangle [x0, x1) x [y0, y1) in pixels.
 void screenQuad(ScreenVertex out[6], float x0, float y0, float x1, float y1, float z,
