@@ -505,9 +505,7 @@ TEST_P(TextureKinds, PointAndLinearFiltersMagnifyingAndMinifying) {
 TEST_P(TextureKinds, MipFiltersAndLevelOfDetailBias) {
     const uint32_t colours[5] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFF00, 0xFFFFFFFF};
     make(16, 16, 5, [&](UINT level, UINT, UINT) { return colours[level]; });
-    const float bias = 0.75f;
-    DWORD biasBits = 0;
-    std::memcpy(&biasBits, &bias, sizeof(bias));
+    const DWORD biasBits = floatState(0.75f);
     const struct {
         DWORD filter;
         DWORD bias;
